@@ -1,0 +1,13 @@
+#include "os/linux/linux_system.h"
+#include "os/native.h"
+
+namespace corvane::os {
+
+std::unique_ptr<Platform> MakeNativePlatform() {
+    auto platform = std::make_unique<Platform>();
+    platform->system = linux_os::MakeLinuxSystem();
+    platform->settings = linux_os::MakeLinuxSettings();
+    return platform;
+}
+
+} // namespace corvane::os
