@@ -18,3 +18,6 @@ for preset in linux asan tsan win32 win64; do
     echo "== test $preset"
     ctest --preset "$preset" -j "$jobs"
 done
+
+echo "== e2e"
+bash tests/e2e/run.sh --build build/linux
