@@ -198,7 +198,7 @@ run_cli() {
 
 # run_f3probe NAME SECTOR ARGS: the peer tool's opinion of the same fake.
 run_f3probe() {
-    local name=$1 sector=$2 args=$3 out t0 t1 verdict size
+    local name=$1 sector=$2 args=$3 out rc t0 t1 verdict size
     if ! command -v f3probe >/dev/null; then
         cell[$name,f3]="f3probe not installed|-|-"
         return
@@ -207,11 +207,12 @@ run_f3probe() {
     attach "$sector" $args || { detach; cell[$name,f3]="setup failed|-|-"; return; }
     t0=$(now)
     out=$(timeout -k 10 3600 f3probe --destructive --time-ops "$cur_loop" </dev/null 2>&1)
+    rc=$?
     t1=$(now)
     detach
     verdict=$(grep -E -m1 '^(Good|Bad) news:' <<<"$out" | sed -E "s/^.*' is (a |an |the )?//; s/\.$//")
     size=$(grep -m1 'Usable\* size:' <<<"$out" | sed -E 's/.*size: *([^(]*[^ (]).*/\1/')
-    cell[$name,f3]="${verdict:-no verdict}|${size:--}|$(elapsed "$t0" "$t1")"
+    cell[$name,f3]="${verdict:-no verdict (exit $rc)}|${size:--}|$(elapsed "$t0" "$t1")"
 }
 
 selected() {

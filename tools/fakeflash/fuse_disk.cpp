@@ -126,11 +126,11 @@ fuse_operations Operations() {
 
 int ServeDisk(FakeDrive& drive, const MountRequest& request) {
     Served served{&drive, request.directIo, ::getuid(), ::getgid(), std::time(nullptr)};
-    // A loop device has few requests in flight; an explicit thread limit also keeps the
-    // library from warning about its own unset default.
-    std::vector<std::string> args{"fakeflash", request.mountpoint,
-                                  "-o",        "fsname=fakeflash,subtype=fakeflash",
-                                  "-o",        "max_threads=8"};
+    // A loop device has few requests in flight. Explicit thread limits also keep the library
+    // from warning about its own unset default for idle threads.
+    std::vector<std::string> args{
+        "fakeflash", request.mountpoint, "-o",
+        "fsname=fakeflash,subtype=fakeflash,max_threads=8,max_idle_threads=4"};
     if (!request.fuseOptions.empty())
         args.insert(args.end(), {"-o", request.fuseOptions});
     if (request.foreground)
