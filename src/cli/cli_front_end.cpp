@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "cli/cli_commands.h"
+
 namespace corvane {
 
 int CliFrontEnd::MessageBox(const std::string& text, const std::string& caption,
@@ -15,12 +17,13 @@ int CliFrontEnd::MessageBox(const std::string& text, const std::string& caption,
 }
 
 bool CliFrontEnd::RunMainDialog(CCorvaneApp& app) {
-    switch (command_.kind) {
-    case CliCommand::Kind::Version:
-        std::printf("%s %s\n", app.AppName().c_str(), CORVANE_VERSION_TEXT);
-        break;
+    for (const CliCommandEntry& entry : CliCommands()) {
+        if (entry.kind == command_.kind) {
+            exitCode_ = entry.run(app, *this, command_);
+            return true;
+        }
     }
-    return true;
+    return false;
 }
 
 } // namespace corvane

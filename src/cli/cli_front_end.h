@@ -2,22 +2,19 @@
 #include <string>
 
 #include "app/corvane_app.h"
+#include "cli/cli_command.h"
 
 namespace corvane {
 
 // Exit codes of corvane-cli.
+inline constexpr int kExitOk = 0;
 inline constexpr int kExitGenuine = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitStopped = 2;
 inline constexpr int kExitNoTest = 3;
 
-struct CliCommand {
-    enum class Kind { Version };
-    Kind kind = Kind::Version;
-};
-
 // The terminal front end: message boxes become printed texts, the main dialog step runs the
-// command.
+// command (cli_commands.h).
 class CliFrontEnd : public IFrontEnd {
 public:
     explicit CliFrontEnd(CliCommand command) : command_(std::move(command)) {}
@@ -28,7 +25,7 @@ public:
 
 private:
     CliCommand command_;
-    int exitCode_ = kExitGenuine;
+    int exitCode_ = kExitOk;
 };
 
 } // namespace corvane

@@ -1,9 +1,9 @@
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
-#include <iostream>
 
 #include "app/corvane_app.h"
+#include "cli/cli_commands.h"
 #include "cli/cli_front_end.h"
 #include "frontend/front_platform.h"
 
@@ -13,8 +13,8 @@ int main(int argc, char** argv) {
     CLI::App cli{"Corvane: exposes counterfeit and failing flash drives", "corvane-cli"};
     cli.require_subcommand(1);
     CliCommand command;
-    cli.add_subcommand("version", "print the program's name and version")
-        ->callback([&] { command.kind = CliCommand::Kind::Version; });
+    for (const CliCommandEntry& entry : CliCommands())
+        entry.add(cli, command);
     CLI11_PARSE(cli, argc, argv);
 
     FrontPlatform front = MakeFrontPlatform();
@@ -23,8 +23,7 @@ int main(int argc, char** argv) {
         return kExitNoTest;
     }
     CliFrontEnd frontEnd(command);
-    CCorvaneApp app(*front.platform,
-                    AppNameFromPath(front.platform->system->ExecutablePath()));
+    CCorvaneApp app(*front.platform, AppNameFromPath(front.platform->system->ExecutablePath()));
     app.InitInstance(frontEnd);
     if (!app.Started())
         return kExitNoTest;

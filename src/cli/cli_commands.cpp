@@ -1,0 +1,18 @@
+#include "cli/cli_commands.h"
+
+namespace corvane {
+namespace {
+
+constexpr CliCommandEntry kCommands[] = {
+    {CliCommand::Kind::Version, AddVersionCommand, RunVersionCommand},
+    {CliCommand::Kind::List, AddListCommand, RunListCommand},
+    {CliCommand::Kind::Info, AddInfoCommand, RunInfoCommand},
+};
+
+} // namespace
+
+std::span<const CliCommandEntry> CliCommands() {
+    return kCommands;
+}
+
+} // namespace corvane

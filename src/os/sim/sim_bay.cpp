@@ -1,0 +1,158 @@
+#include "os/sim/sim_bay.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "os/last_error.h"
+#include "os/sim/sim_error_codes.h"
+#include "os/sim/sim_handles.h"
+
+namespace corvane::os::sim {
+namespace {
+
+bool IsLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+} // namespace
+
+bool IsDriveLetterName(const std::string& name) {
+    return name.size() >= 2 && IsLetter(name[0]) && name[1] == ':' &&
+           (name.size() == 2 || name.substr(2) == "\\");
+}
+
+std::string BayDriveName(const std::string& name) {
+    if (!IsDriveLetterName(name))
+        return name;
+    return std::string{static_cast<char>(name[0] & ~0x20), ':'};
+}
+
+std::optional<DiskFreeSpace> FreeSpaceCounts(std::uint64_t bytes, std::uint64_t totalBytes,
+                                             std::uint32_t sectorSize) {
+    constexpr std::uint64_t kMaxCount = std::numeric_limits<std::uint32_t>::max();
+    for (std::uint64_t perCluster = 1; perCluster <= 0x80000000ULL; perCluster *= 2) {
+        const std::uint64_t cluster = perCluster * sectorSize;
+        if (bytes % cluster != 0)
+            return std::nullopt;
+        if (bytes / cluster <= kMaxCount) {
+            DiskFreeSpace space;
+            space.sectorsPerCluster = static_cast<std::uint32_t>(perCluster);
+            space.bytesPerSector = sectorSize;
+            space.freeClusters = static_cast<std::uint32_t>(bytes / cluster);
+            space.totalClusters =
+                static_cast<std::uint32_t>(std::min(totalBytes / cluster, kMaxCount));
+            return space;
+        }
+    }
+    return std::nullopt;
+}
+
+SimDriveBay::SimDriveBay(std::vector<SimDriveConfig> drives) {
+    for (SimDriveConfig& config : drives) {
+        config.name = BayDriveName(config.name);
+        drives_.push_back(std::make_shared<SimDrive>(std::move(config)));
+    }
+    std::sort(drives_.begin(), drives_.end(),
+              [](const auto& a, const auto& b) { return a->Config().name < b->Config().name; });
+}
+
+std::shared_ptr<SimDrive> SimDriveBay::Find(const std::string& name) const {
+    const std::string wanted = BayDriveName(name);
+    for (const auto& drive : drives_) {
+        if (drive->Config().name == wanted)
+            return drive;
+    }
+    return nullptr;
+}
+
+std::shared_ptr<SimDrive> SimDriveBay::Drive(const std::string& name) const {
+    return Find(name);
+}
+
+std::optional<std::vector<std::string>> SimDriveBay::LogicalDriveStrings() {
+    std::vector<std::string> entries;
+    for (const auto& drive : drives_) {
+        const std::string& name = drive->Config().name;
+        entries.push_back(IsDriveLetterName(name) ? name + "\\" : name);
+    }
+    return entries;
+}
+
+DriveType SimDriveBay::GetDriveType(const std::string& name) {
+    const auto drive = Find(name);
+    return drive ? drive->Config().type : kDriveNoRootDir;
+}
+
+std::optional<std::int32_t> SimDriveBay::BusType(const std::string& name) {
+    // The query opens the drive (shared), so it fails while the drive is held unshared.
+    const auto drive = Find(name);
+    if (!drive) {
+        SetLastOsError(kSimErrorNoDrive);
+        return std::nullopt;
+    }
+    const SimDrive::Opened opened = drive->Open(VolumeShare::ReadWrite);
+    if (opened.error != 0) {
+        SetLastOsError(opened.error);
+        return std::nullopt;
+    }
+    drive->Close(opened.id);
+    return drive->Config().bus;
+}
+
+std::optional<DiskGeometry> SimDriveBay::Geometry(const std::string& name) {
+    const auto drive = Find(name);
+    if (!drive) {
+        SetLastOsError(kSimErrorNoDrive);
+        return std::nullopt;
+    }
+    const SimDrive::Opened opened = drive->Open(VolumeShare::ReadWrite);
+    if (opened.error != 0) {
+        SetLastOsError(opened.error);
+        return std::nullopt;
+    }
+    drive->Close(opened.id);
+    const SimDriveConfig& config = drive->Config();
+    const Chs chs = config.Geometry();
+    return DiskGeometry{chs.cylinders, chs.heads, chs.sectorsPerTrack, config.sector};
+}
+
+std::optional<DiskFreeSpace> SimDriveBay::FreeSpace(const std::string& name) {
+    const auto drive = Find(name);
+    if (!drive) {
+        SetLastOsError(kSimErrorNoDrive);
+        return std::nullopt;
+    }
+    const SimDriveConfig& config = drive->Config();
+    // The bay file is checked to give a describable figure; anything else reads as none free.
+    return FreeSpaceCounts(config.free, config.size, config.sector).value_or(DiskFreeSpace{});
+}
+
+std::unique_ptr<IScsiDevice> SimDriveBay::OpenScsi(const std::string& name) {
+    const auto drive = Find(name);
+    if (!drive) {
+        SetLastOsError(kSimErrorNoDrive);
+        return nullptr;
+    }
+    return OpenSimScsi(drive);
+}
+
+std::unique_ptr<IMediaChangeSwitch> SimDriveBay::OpenMediaChangeSwitch(const std::string& name) {
+    const auto drive = Find(name);
+    if (!drive) {
+        SetLastOsError(kSimErrorNoDrive);
+        return nullptr;
+    }
+    return OpenSimMediaChangeSwitch(drive);
+}
+
+std::unique_ptr<IRawVolume> SimDriveBay::OpenVolume(const std::string& name, VolumeAccess access,
+                                                    VolumeShare share) {
+    const auto drive = Find(name);
+    if (!drive) {
+        SetLastOsError(kSimErrorNoDrive);
+        return nullptr;
+    }
+    return OpenSimVolume(drive, access, share);
+}
+
+} // namespace corvane::os::sim

@@ -1,0 +1,220 @@
+#include "os/sim/sim_bay_keys.h"
+
+#include <limits>
+
+#include "os/sim/sim_bay.h"
+#include "os/sim/sim_bay_text.h"
+
+namespace corvane::os::sim {
+namespace {
+
+std::string Quoted(std::string_view value) {
+    return "'" + std::string(value) + "'";
+}
+
+std::string ReadText(std::string_view value, std::string& field, std::size_t width) {
+    if (value.size() > width)
+        return Quoted(value) + " is longer than " + std::to_string(width) + " characters";
+    for (char c : value) {
+        if (c < 0x20 || c > 0x7E)
+            return Quoted(value) + " holds a character outside printable ASCII";
+    }
+    field = std::string(value);
+    return {};
+}
+
+// Reads one of the words of a table into field.
+template <typename T, std::size_t N>
+std::string ReadWord(std::string_view value, T& field,
+                     const std::pair<std::string_view, T> (&words)[N]) {
+    const std::string lower = LowerAscii(value);
+    std::string list;
+    for (const auto& [word, meaning] : words) {
+        if (lower == word) {
+            field = meaning;
+            return {};
+        }
+        list += (list.empty() ? "" : " | ") + std::string(word);
+    }
+    return Quoted(value) + " is not one of " + list;
+}
+
+std::string ReadSize(std::string_view value, std::uint64_t& field) {
+    const std::optional<std::uint64_t> size = ParseBaySize(value);
+    if (!size)
+        return Quoted(value) +
+               " is not a size (whole bytes, or a whole number with KB, MB, GB, TB, KiB, "
+               "MiB, GiB or TiB)";
+    field = *size;
+    return {};
+}
+
+std::string Vendor(std::string_view v, SimDriveConfig& d) {
+    return ReadText(v, d.vendor, 8);
+}
+std::string Product(std::string_view v, SimDriveConfig& d) {
+    return ReadText(v, d.product, 16);
+}
+std::string Revision(std::string_view v, SimDriveConfig& d) {
+    return ReadText(v, d.revision, 4);
+}
+
+std::string Peripheral(std::string_view v, SimDriveConfig& d) {
+    const std::optional<std::uint64_t> n = ParseBayNumber(v);
+    if (!n || *n > 255)
+        return Quoted(v) + " is not a byte value (0 to 255, or 0x00 to 0xFF)";
+    d.peripheral = static_cast<std::uint8_t>(*n);
+    return {};
+}
+
+std::string Inquiry(std::string_view v, SimDriveConfig& d) {
+    static constexpr std::pair<std::string_view, InquiryAnswer> kWords[] = {
+        {"ok", InquiryAnswer::Ok}, {"fail", InquiryAnswer::Fail}, {"sense", InquiryAnswer::Sense}};
+    return ReadWord(v, d.inquiry, kWords);
+}
+
+std::string Type(std::string_view v, SimDriveConfig& d) {
+    static constexpr std::pair<std::string_view, DriveType> kWords[] = {
+        {"removable", kDriveRemovable}, {"fixed", kDriveFixed},   {"cdrom", kDriveCdrom},
+        {"ramdisk", kDriveRamdisk},     {"remote", kDriveRemote}, {"none", kDriveNoRootDir}};
+    return ReadWord(v, d.type, kWords);
+}
+
+std::string Bus(std::string_view v, SimDriveConfig& d) {
+    const std::string lower = LowerAscii(v);
+    for (std::int32_t i = 0; i < kBusTypeCount; ++i) {
+        if (lower == LowerAscii(kBusTypeNames[i])) {
+            d.bus = i;
+            return {};
+        }
+    }
+    const bool negative = !v.empty() && v.front() == '-';
+    const std::optional<std::uint64_t> n = ParseBayNumber(negative ? v.substr(1) : v);
+    constexpr std::uint64_t kMax = std::numeric_limits<std::int32_t>::max();
+    if (!n || *n > kMax + (negative ? 1 : 0))
+        return Quoted(v) + " is not a bus type name (usb, sata, sd, ...) or a 32-bit number";
+    d.bus = negative ? static_cast<std::int32_t>(-static_cast<std::int64_t>(*n))
+                     : static_cast<std::int32_t>(*n);
+    return {};
+}
+
+std::string Sector(std::string_view v, SimDriveConfig& d) {
+    const std::optional<std::uint64_t> n = ParseBayNumber(v);
+    if (!n || *n < 512 || *n > 65536 || (*n & (*n - 1)) != 0)
+        return Quoted(v) + " is not a power of two from 512 to 65536";
+    d.sector = static_cast<std::uint32_t>(*n);
+    return {};
+}
+
+std::string Size(std::string_view v, SimDriveConfig& d) {
+    return ReadSize(v, d.size);
+}
+
+std::string Geometry(std::string_view v, SimDriveConfig& d) {
+    const std::string bad =
+        Quoted(v) + " is not cylinders/heads/sectors-per-track (such as 1946/255/63)";
+    std::uint64_t parts[3] = {};
+    std::string_view rest = v;
+    for (int i = 0; i < 3; ++i) {
+        const std::size_t slash = rest.find('/');
+        if ((i < 2) == (slash == std::string_view::npos))
+            return bad;
+        const std::optional<std::uint64_t> n = ParseBayNumber(rest.substr(0, slash));
+        if (!n)
+            return bad;
+        parts[i] = *n;
+        rest = i < 2 ? rest.substr(slash + 1) : std::string_view();
+    }
+    constexpr std::uint64_t kMax32 = std::numeric_limits<std::uint32_t>::max();
+    if (parts[1] == 0 || parts[2] == 0 || parts[1] > kMax32 || parts[2] > kMax32)
+        return Quoted(v) + ": heads and sectors per track must be 1 to 4294967295";
+    d.geometry =
+        Chs{parts[0], static_cast<std::uint32_t>(parts[1]), static_cast<std::uint32_t>(parts[2])};
+    return {};
+}
+
+std::string Real(std::string_view v, SimDriveConfig& d) {
+    std::uint64_t real = 0;
+    std::string error = ReadSize(v, real);
+    if (error.empty())
+        d.real = real;
+    return error;
+}
+
+std::string BeyondKey(std::string_view v, SimDriveConfig& d) {
+    static constexpr std::pair<std::string_view, Beyond> kWords[] = {
+        {"wrap", Beyond::Wrap}, {"drop", Beyond::Drop}, {"error", Beyond::Error}};
+    return ReadWord(v, d.beyond, kWords);
+}
+
+std::string Free(std::string_view v, SimDriveConfig& d) {
+    return ReadSize(v, d.free);
+}
+
+constexpr BayKey kKeys[] = {
+    {"vendor", Vendor},     {"product", Product},
+    {"revision", Revision}, {"peripheral", Peripheral},
+    {"inquiry", Inquiry},   {"type", Type},
+    {"bus", Bus},           {"sector", Sector},
+    {"size", Size},         {"geometry", Geometry},
+    {"real", Real},         {"beyond", BeyondKey},
+    {"free", Free},
+};
+
+std::string Bytes(std::uint64_t n) {
+    return std::to_string(n) + " bytes";
+}
+
+} // namespace
+
+std::span<const BayKey> BayKeys() {
+    return kKeys;
+}
+
+const BayKey* FindBayKey(std::string_view name) {
+    const std::string lower = LowerAscii(name);
+    for (const BayKey& key : kKeys) {
+        if (lower == key.name)
+            return &key;
+    }
+    return nullptr;
+}
+
+std::string BayKeyNames() {
+    std::string names;
+    for (const BayKey& key : kKeys)
+        names += (names.empty() ? "" : ", ") + std::string(key.name);
+    return names;
+}
+
+std::optional<BayKeyError> CheckBayDrive(const SimDriveConfig& d,
+                                         const std::map<std::string, int>& given) {
+    auto has = [&](const char* key) { return given.count(key) != 0; };
+    const std::string sector = std::to_string(d.sector) + "-byte sectors";
+    if (has("size") && d.size % d.sector != 0)
+        return BayKeyError{"size", Bytes(d.size) + " is not a whole number of " + sector};
+    if (has("real")) {
+        const std::uint64_t real = *d.real;
+        if (real > d.size)
+            return BayKeyError{"real", Bytes(real) + " is more than size (" + Bytes(d.size) + ")"};
+        if (real % d.sector != 0)
+            return BayKeyError{"real", Bytes(real) + " is not a whole number of " + sector};
+        if (real == 0 && d.size != 0 && d.beyond == Beyond::Wrap)
+            return BayKeyError{"real", "a drive that wraps needs at least one real sector"};
+    }
+    if (has("geometry")) {
+        const Chs chs = *d.geometry;
+        // Heads times sectors per track fits 64 bits; with the sector size it may not.
+        const std::uint64_t perCylinderSectors = std::uint64_t{chs.heads} * chs.sectorsPerTrack;
+        const bool huge = perCylinderSectors > std::numeric_limits<std::uint64_t>::max() / d.sector;
+        if (chs.cylinders != 0 &&
+            (huge || chs.cylinders > d.size / (perCylinderSectors * d.sector)))
+            return BayKeyError{"geometry", "gives more than size (" + Bytes(d.size) + ")"};
+    }
+    if (has("free") && !FreeSpaceCounts(d.free, d.size, d.sector))
+        return BayKeyError{"free", Bytes(d.free) + " is not a whole number of " + sector +
+                                       " (in clusters of at most 2^31 sectors)"};
+    return std::nullopt;
+}
+
+} // namespace corvane::os::sim
