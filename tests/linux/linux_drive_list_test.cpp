@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <fstream>
 
 #include "linux/fake_machine.h"
@@ -66,6 +69,34 @@ TEST_F(LinuxDriveListTest, BusTypesFromTheDevicePath) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(drives->BusType(c.drive), c.bus) << c.drive;
+}
+
+// A /dev entry that is not the device sysfs named (stale, or made by someone else) must never
+// be opened in its place.
+TEST_F(LinuxDriveListTest, ANodeOfAnotherDeviceIsNeverOpened) {
+    std::string other;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator("/dev", ec)) {
+        struct stat st {};
+        if (stat(entry.path().c_str(), &st) == 0 && S_ISBLK(st.st_mode)) {
+            other = entry.path().string();
+            break;
+        }
+    }
+    if (other.empty())
+        GTEST_SKIP() << "no block device on this machine to stand for a stale node";
+    std::filesystem::create_symlink(other, machine.dev + "/sdb");
+
+    const std::uint32_t enodev = static_cast<std::uint32_t>(ENODEV);
+    SetLastOsError(0);
+    EXPECT_EQ(drives->OpenVolume("sdb", VolumeAccess::Read, VolumeShare::ReadWrite), nullptr);
+    EXPECT_EQ(LastOsError(), enodev);
+    SetLastOsError(0);
+    EXPECT_EQ(drives->OpenScsi("sdb"), nullptr);
+    EXPECT_EQ(LastOsError(), enodev);
+    SetLastOsError(0);
+    EXPECT_FALSE(drives->Geometry("sdb").has_value());
+    EXPECT_EQ(LastOsError(), enodev);
 }
 
 TEST(LinuxBusType, OnlyThePathBelowTheSysfsRootCounts) {
