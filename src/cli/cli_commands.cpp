@@ -7,6 +7,7 @@ constexpr CliCommandEntry kCommands[] = {
     {CliCommand::Kind::Version, AddVersionCommand, RunVersionCommand},
     {CliCommand::Kind::List, AddListCommand, RunListCommand},
     {CliCommand::Kind::Info, AddInfoCommand, RunInfoCommand},
+    {CliCommand::Kind::Test, AddTestCommand, RunTestCommand},
 };
 
 } // namespace

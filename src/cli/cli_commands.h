@@ -26,5 +26,7 @@ void AddListCommand(CLI::App& cli, CliCommand& command);
 int RunListCommand(CCorvaneApp& app, CliFrontEnd& frontEnd, const CliCommand& command);
 void AddInfoCommand(CLI::App& cli, CliCommand& command);
 int RunInfoCommand(CCorvaneApp& app, CliFrontEnd& frontEnd, const CliCommand& command);
+void AddTestCommand(CLI::App& cli, CliCommand& command);
+int RunTestCommand(CCorvaneApp& app, CliFrontEnd& frontEnd, const CliCommand& command);
 
 } // namespace corvane

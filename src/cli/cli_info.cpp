@@ -3,27 +3,10 @@
 #include <cstdio>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_drive_name.h"
 #include "cli/cli_drive_session.h"
 
 namespace corvane {
-namespace {
-
-bool IsAsciiLetter(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
-// The drive name as the list keeps it: "e", "e:" and "E:\" are E:; "/dev/sdb" is sdb.
-std::string ListedName(std::string text) {
-    if (text.size() >= 1 && IsAsciiLetter(text[0]) &&
-        (text.size() == 1 || (text[1] == ':' && (text.size() == 2 || text.substr(2) == "\\"))))
-        return std::string{static_cast<char>(text[0] & ~0x20), ':'};
-    constexpr std::string_view kDevFolder = "/dev/";
-    if (text.rfind(kDevFolder, 0) == 0)
-        text.erase(0, kDevFolder.size());
-    return text;
-}
-
-} // namespace
 
 void AddInfoCommand(CLI::App& cli, CliCommand& command) {
     CLI::App* info = cli.add_subcommand("info", "show what the drive panel shows for a drive");

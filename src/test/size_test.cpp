@@ -78,10 +78,12 @@ private:
     std::int32_t BufferLength() const { return static_cast<std::int32_t>(buffer_.size()); }
     bool Running() const { return run_.testRunning.load() != 0; }
 
-    int Box(const std::string& text, std::uint32_t style) {
+    // A box with the application's name as caption unless one is given; none once the
+    // window is gone.
+    int Box(const std::string& text, std::uint32_t style, const char* caption = "") {
         if (run_.viewClosed.load())
             return kIdNo;
-        return view_.MessageBox(text, "", style);
+        return view_.MessageBox(text, caption, style);
     }
 
     void PlotRule() {
@@ -202,8 +204,8 @@ private:
         if (!failureReported_) {
             const bool completed = Running();
             outcome = completed ? SizeTestOutcome::Genuine : SizeTestOutcome::Aborted;
-            if (Box(completed ? kGenuineVerdict : kAbortVerdict, kMbYesNo | kMbIconExclamation) ==
-                kIdYes) {
+            if (Box(completed ? kGenuineVerdict : kAbortVerdict, kMbYesNo | kMbIconExclamation,
+                    kFormatCaption) == kIdYes) {
                 view_.LaunchFormatter(DriveNumber(run_.drive), run_.drive);
             }
         }
