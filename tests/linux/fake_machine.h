@@ -79,8 +79,8 @@ public:
         dm0 = AddDisk("dm-0", "253:0", 1953000000);
     }
 
-    std::string sdb, sdb1, sdb2, sda, sda1, sda2, sdc, sr0, mmcblk0, mmcblk1, nvme0n1, vda,
-        loop3, dm0;
+    std::string sdb, sdb1, sdb2, sda, sda1, sda2, sdc, sr0, mmcblk0, mmcblk1, nvme0n1, vda, loop3,
+        dm0;
 };
 
 } // namespace corvane::os::linux_os::testing

@@ -26,7 +26,8 @@ public:
         root = made;
         sys = root + "/sys";
         dev = root + "/dev";
-        for (const char* dir : {"block", "class/block", "dev/block", "bus/scsi", "devices/virtual/block"})
+        for (const char* dir :
+             {"block", "class/block", "dev/block", "bus/scsi", "devices/virtual/block"})
             fs::create_directories(sys + "/" + dir);
         fs::create_directories(dev);
         Write(root + "/mountinfo", "");
@@ -87,8 +88,8 @@ public:
 
     // Records holderDir as built on deviceDir.
     void AddHolder(const std::string& deviceDir, const std::string& holderDir) {
-        fs::create_directory_symlink(holderDir,
-                                     deviceDir + "/holders/" + fs::path(holderDir).filename().string());
+        fs::create_directory_symlink(holderDir, deviceDir + "/holders/" +
+                                                    fs::path(holderDir).filename().string());
     }
 
     // A regular file standing for the device node /dev/<name>.

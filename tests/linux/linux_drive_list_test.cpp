@@ -28,8 +28,8 @@ TEST_F(LinuxDriveListTest, ListsDrivableBlockDevicesInNaturalOrder) {
     const auto names = drives->LogicalDriveStrings();
     ASSERT_TRUE(names.has_value());
     // Not listed: loop0 (size 0), ram0, zram0, dm-0, and partitions.
-    EXPECT_EQ(*names, (std::vector<std::string>{"loop3", "loop12", "mmcblk0", "mmcblk1",
-                                                "nvme0n1", "sda", "sdb", "sdc", "sr0", "vda"}));
+    EXPECT_EQ(*names, (std::vector<std::string>{"loop3", "loop12", "mmcblk0", "mmcblk1", "nvme0n1",
+                                                "sda", "sdb", "sdc", "sr0", "vda"}));
 }
 
 TEST_F(LinuxDriveListTest, NoBlockFolderMeansTheDrivesCannotBeListed) {
@@ -43,14 +43,22 @@ TEST_F(LinuxDriveListTest, DriveTypes) {
         std::string drive;
         DriveType type;
     } cases[] = {
-        {"sdb", kDriveRemovable},      {"sdb1", kDriveRemovable}, // a partition: its disk's
-        {"sda", kDriveFixed},          {"sdc", kDriveFixed},
-        {"sr0", kDriveCdrom},          {"mmcblk0", kDriveRemovable}, // SD card, removable 0
-        {"mmcblk1", kDriveFixed},      {"nvme0n1", kDriveFixed},
-        {"loop3", kDriveFixed},        {"ram0", kDriveRamdisk},
-        {"zram0", kDriveRamdisk},      {image, kDriveFixed},
-        {"sdz", kDriveNoRootDir},      {"", kDriveNoRootDir},
-        {"..", kDriveNoRootDir},       {machine.root + "/none", kDriveNoRootDir},
+        {"sdb", kDriveRemovable},
+        {"sdb1", kDriveRemovable}, // a partition: its disk's
+        {"sda", kDriveFixed},
+        {"sdc", kDriveFixed},
+        {"sr0", kDriveCdrom},
+        {"mmcblk0", kDriveRemovable}, // SD card, removable 0
+        {"mmcblk1", kDriveFixed},
+        {"nvme0n1", kDriveFixed},
+        {"loop3", kDriveFixed},
+        {"ram0", kDriveRamdisk},
+        {"zram0", kDriveRamdisk},
+        {image, kDriveFixed},
+        {"sdz", kDriveNoRootDir},
+        {"", kDriveNoRootDir},
+        {"..", kDriveNoRootDir},
+        {machine.root + "/none", kDriveNoRootDir},
         {machine.root, kDriveNoRootDir}, // a folder
     };
     for (const auto& c : cases)
@@ -62,10 +70,19 @@ TEST_F(LinuxDriveListTest, BusTypesFromTheDevicePath) {
         std::string drive;
         std::optional<std::int32_t> bus;
     } cases[] = {
-        {"sdb", 7},      {"sdb1", 7},      {"sda", 11},      {"sdc", 3},
-        {"sr0", 11},     {"mmcblk0", 12},  {"mmcblk1", 13},  {"nvme0n1", 17},
-        {"vda", 14},     {"loop3", std::nullopt}, {"ram0", std::nullopt},
-        {ImageFile(), std::nullopt},       {"sdz", std::nullopt},
+        {"sdb", 7},
+        {"sdb1", 7},
+        {"sda", 11},
+        {"sdc", 3},
+        {"sr0", 11},
+        {"mmcblk0", 12},
+        {"mmcblk1", 13},
+        {"nvme0n1", 17},
+        {"vda", 14},
+        {"loop3", std::nullopt},
+        {"ram0", std::nullopt},
+        {ImageFile(), std::nullopt},
+        {"sdz", std::nullopt},
     };
     for (const auto& c : cases)
         EXPECT_EQ(drives->BusType(c.drive), c.bus) << c.drive;

@@ -34,16 +34,30 @@ TEST_F(LinuxGeometryTest, SizeAndSectorFromTheDeviceHeadsFromTheGeometryRequestO
         unsigned sectorsPerTrack;
         DiskGeometry expected;
     } cases[] = {
-        {"16 GB stick, no geometry request", 16008609792ULL, 512, ENOTTY, 0, 0,
+        {"16 GB stick, no geometry request",
+         16008609792ULL,
+         512,
+         ENOTTY,
+         0,
+         0,
          {16008609792ULL / (255 * 63 * 512), 255, 63, 512}},
-        {"4096-byte sectors", 16008609792ULL, 4096, ENOTTY, 0, 0,
+        {"4096-byte sectors",
+         16008609792ULL,
+         4096,
+         ENOTTY,
+         0,
+         0,
          {16008609792ULL / (255ULL * 63 * 4096), 255, 63, 4096}},
-        {"geometry answered", 16008609792ULL, 512, 0, 64, 32,
+        {"geometry answered",
+         16008609792ULL,
+         512,
+         0,
+         64,
+         32,
          {16008609792ULL / (64 * 32 * 512), 64, 32, 512}},
         // 121601 cylinders: more than the request's 16-bit field can carry
         {"1 TB disk", 1000204886016ULL, 512, 0, 255, 63, {121601, 255, 63, 512}},
-        {"geometry answered with zero heads", 16008609792ULL, 512, 0, 0, 63,
-         {1946, 255, 63, 512}},
+        {"geometry answered with zero heads", 16008609792ULL, 512, 0, 0, 63, {1946, 255, 63, 512}},
         {"smaller than one cylinder", 4194304, 512, ENOTTY, 0, 0, {0, 255, 63, 512}},
     };
     for (const auto& c : cases) {
@@ -104,7 +118,8 @@ protected:
     void Mount(const std::string& devNumber) {
         FakeSysfs::Write(machine.root + "/mountinfo",
                          "27 1 254:0 / / rw - ext4 /dev/vda rw\n"
-                         "91 27 " + devNumber + " / " + machine.root +
+                         "91 27 " +
+                             devNumber + " / " + machine.root +
                              "/media/MY\\040STICK rw,nosuid shared:50 - vfat /dev/x rw\n");
     }
     std::string mountPoint = machine.root + "/media/MY STICK";
@@ -118,8 +133,8 @@ TEST_F(LinuxFreeSpaceTest, TheFileSystemOnTheDeviceOrItsFirstPartition) {
         const char* drive;
         bool found;
     } cases[] = {
-        {"8:16", "sdb", true},  // the whole disk holds the file system
-        {"8:17", "sdb", true},  // its first partition does
+        {"8:16", "sdb", true}, // the whole disk holds the file system
+        {"8:17", "sdb", true}, // its first partition does
         {"8:17", "sdb1", true},
         {"8:18", "sdb", false}, // only a later partition: not the drive's free space
         {"8:18", "sdb1", false},
@@ -135,7 +150,8 @@ TEST_F(LinuxFreeSpaceTest, TheFileSystemOnTheDeviceOrItsFirstPartition) {
         EXPECT_EQ(space->bytesPerSector, 512U);
         EXPECT_EQ(std::uint64_t{space->sectorsPerCluster} * space->bytesPerSector, vfs.f_frsize);
         // The folder's file system is shared with everything else in /tmp: allow for change.
-        const double expected = static_cast<double>(vfs.f_bavail) * static_cast<double>(vfs.f_frsize);
+        const double expected =
+            static_cast<double>(vfs.f_bavail) * static_cast<double>(vfs.f_frsize);
         const double got = static_cast<double>(space->freeClusters) * space->sectorsPerCluster *
                            space->bytesPerSector;
         EXPECT_NEAR(got, expected, expected * 0.05 + 1e6);

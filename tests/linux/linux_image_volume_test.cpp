@@ -40,7 +40,8 @@ TEST_F(ImageVolumeTest, WritesLandInTheFileAndNeverGrowIt) {
     ASSERT_TRUE(r.ok);
     EXPECT_EQ(r.bytes, 2048U);
     ASSERT_TRUE(volume->Flush());
-    EXPECT_TRUE(FileBytes(image, 512, 2048) == std::vector<std::uint8_t>(data.begin(), data.begin() + 2048));
+    EXPECT_TRUE(FileBytes(image, 512, 2048) ==
+                std::vector<std::uint8_t>(data.begin(), data.begin() + 2048));
 
     ASSERT_TRUE(volume->Seek(kImageSize - 1024));
     r = volume->Write(buffer.data(), 4096);
@@ -78,9 +79,9 @@ TEST_F(ImageVolumeTest, AnExclusiveOpenKeepsOthersFromTheLockAndFromExclusiveOpe
 
 TEST_F(ImageVolumeTest, AMissingImageCannotBeOpened) {
     SetLastOsError(0);
-    EXPECT_EQ(drives->OpenVolume(folder.root + "/none.img", VolumeAccess::Read,
-                                 VolumeShare::ReadWrite),
-              nullptr);
+    EXPECT_EQ(
+        drives->OpenVolume(folder.root + "/none.img", VolumeAccess::Read, VolumeShare::ReadWrite),
+        nullptr);
     EXPECT_EQ(LastOsError(), static_cast<std::uint32_t>(ENOENT));
 }
 

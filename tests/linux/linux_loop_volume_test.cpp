@@ -46,7 +46,8 @@ TEST_F(LoopVolumeTest, WritesReachTheDeviceAndReadBack) {
     ASSERT_NE(volume, nullptr) << LastOsError();
     const std::vector<std::uint8_t> data = Pattern(4 * 512, 1);
     AlignedBuffer buffer = Aligned(data);
-    for (const std::uint64_t offset : {std::uint64_t{0}, std::uint64_t{7 * 512}, 4 * 1024 * kMiB + 3 * 512}) {
+    for (const std::uint64_t offset :
+         {std::uint64_t{0}, std::uint64_t{7 * 512}, 4 * 1024 * kMiB + 3 * 512}) {
         SCOPED_TRACE(offset);
         ASSERT_TRUE(volume->Seek(offset));
         const IoResult written = volume->Write(buffer.data(), 2048);
@@ -144,23 +145,26 @@ TEST_F(LoopVolumeTest, UnalignedBuffersAndLengthsGoThroughABounceBuffer) {
         std::uint64_t offset;
         std::size_t length;
     } cases[] = {
-        {4096, 2048},          // whole sectors from a buffer that is not aligned
-        {700, 1000},           // partial sectors at both ends
+        {4096, 2048},                  // whole sectors from a buffer that is not aligned
+        {700, 1000},                   // partial sectors at both ends
         {512 * 9 + 5, 3 * kMiB + 123}, // longer than the bounce buffer
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.offset);
-        const std::vector<std::uint8_t> data = Pattern(c.length, static_cast<std::uint8_t>(c.offset));
+        const std::vector<std::uint8_t> data =
+            Pattern(c.length, static_cast<std::uint8_t>(c.offset));
         std::vector<std::uint8_t> misaligned(c.length + 1);
         std::copy(data.begin(), data.end(), misaligned.begin() + 1);
         ASSERT_TRUE(volume->Seek(c.offset));
-        const IoResult w = volume->Write(misaligned.data() + 1, static_cast<std::uint32_t>(c.length));
+        const IoResult w =
+            volume->Write(misaligned.data() + 1, static_cast<std::uint32_t>(c.length));
         ASSERT_TRUE(w.ok) << w.error;
         EXPECT_EQ(w.bytes, c.length);
         ASSERT_TRUE(volume->Flush());
 
         // The bytes around the write are kept.
-        std::copy(data.begin(), data.end(), expected.begin() + static_cast<std::ptrdiff_t>(c.offset));
+        std::copy(data.begin(), data.end(),
+                  expected.begin() + static_cast<std::ptrdiff_t>(c.offset));
         const std::vector<std::uint8_t> got = FileBytes(loop->backing, 0, expected.size());
         ASSERT_EQ(got.size(), expected.size());
         EXPECT_TRUE(got == expected);

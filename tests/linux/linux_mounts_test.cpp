@@ -59,9 +59,9 @@ protected:
                          "91 27 8:17 / /media/user/MY\\040STICK rw - vfat /dev/sdb1 rw\n"
                          "92 27 8:17 /photos /srv/photos rw - vfat /dev/sdb1 rw\n"
                          "93 27 7:3 / /mnt/image rw - ext2 /dev/loop3 rw\n");
-        FakeSysfs::Write(machine.root + "/swaps",
-                         "Filename\tType\tSize\tUsed\tPriority\n" + machine.dev +
-                             "/sdb2 partition 1048572 0 -2\n");
+        FakeSysfs::Write(machine.root + "/swaps", "Filename\tType\tSize\tUsed\tPriority\n" +
+                                                      machine.dev +
+                                                      "/sdb2 partition 1048572 0 -2\n");
         env = machine.Env();
     }
 
@@ -83,8 +83,8 @@ TEST_F(LinuxTargetTest, AStickWithMountedPartitionsAndSwap) {
     EXPECT_EQ(t.wholeDisk, "sdb");
     EXPECT_FALSE(t.partition);
     EXPECT_TRUE(t.removable);
-    EXPECT_EQ(MountPoints(t), (std::vector<std::string>{"sdb1 /media/user/MY STICK",
-                                                        "sdb1 /srv/photos"}));
+    EXPECT_EQ(MountPoints(t),
+              (std::vector<std::string>{"sdb1 /media/user/MY STICK", "sdb1 /srv/photos"}));
     EXPECT_EQ(t.swaps, (std::vector<std::string>{machine.dev + "/sdb2"}));
     EXPECT_FALSE(t.HoldsRoot());
     EXPECT_TRUE(t.HoldsSystem()); // swap in use

@@ -116,8 +116,8 @@ TEST_F(LinuxScsiTest, DevicesWithoutScsiRefuseEveryOtherCommand) {
     auto device = drives->OpenScsi("mmcblk0");
     ASSERT_NE(device, nullptr);
     const PassThroughBlock refused[] = {
-        Block({0x00, 0, 0, 0, 0, 0}, kScsiDataUnspecified, 0), // TEST UNIT READY
-        Block({0x12, 0x01, 0x80, 0, 254, 0}, kScsiDataIn, 254), // a vital product data page
+        Block({0x00, 0, 0, 0, 0, 0}, kScsiDataUnspecified, 0),    // TEST UNIT READY
+        Block({0x12, 0x01, 0x80, 0, 254, 0}, kScsiDataIn, 254),   // a vital product data page
         Block({0x25, 0, 0, 0, 0, 0, 0, 0, 0, 0}, kScsiDataIn, 8), // READ CAPACITY
     };
     for (PassThroughBlock block : refused) {
@@ -189,10 +189,9 @@ TEST_F(LinuxScsiTest, SgIoFailuresAreFailuresWithTheirError) {
         unsigned short driver;
         int expected;
     } cases[] = {
-        {EPERM, 0, 0, EPERM},
-        {0, 0x01, 0, EIO},        // the device is not connected
-        {0, 0x03, 0, ETIMEDOUT},  // the host timed the command out
-        {0, 0, 0x06, ETIMEDOUT},  // the driver did
+        {EPERM, 0, 0, EPERM},    {0, 0x01, 0, EIO}, // the device is not connected
+        {0, 0x03, 0, ETIMEDOUT},                    // the host timed the command out
+        {0, 0, 0x06, ETIMEDOUT},                    // the driver did
         {0, 0, 0x04, EIO},
     };
     auto device = drives->OpenScsi("sdb");

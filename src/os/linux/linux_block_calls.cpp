@@ -9,7 +9,9 @@
 namespace corvane::os::linux_os {
 namespace {
 
-int ErrnoOf(int rc) { return rc == 0 ? 0 : errno; }
+int ErrnoOf(int rc) {
+    return rc == 0 ? 0 : errno;
+}
 
 class KernelBlockCalls : public BlockCalls {
 public:

@@ -79,7 +79,8 @@ bool TakesScsiCommands(const std::string& diskDir) {
 }
 
 bool IsSdCard(const std::string& diskDir) {
-    return BaseName(diskDir).starts_with("mmcblk") && ReadAttribute(diskDir + "/device/type") == "SD";
+    return BaseName(diskDir).starts_with("mmcblk") &&
+           ReadAttribute(diskDir + "/device/type") == "SD";
 }
 
 } // namespace corvane::os::linux_os

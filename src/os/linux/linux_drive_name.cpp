@@ -34,8 +34,7 @@ ResolvedDrive FromSysDir(const std::string& sysDir) {
     drive.name = BaseName(sysDir);
     std::error_code ec;
     drive.partition = std::filesystem::exists(sysDir + "/partition", ec);
-    drive.diskDir =
-        drive.partition ? std::filesystem::path(sysDir).parent_path().string() : sysDir;
+    drive.diskDir = drive.partition ? std::filesystem::path(sysDir).parent_path().string() : sysDir;
     drive.diskName = BaseName(drive.diskDir);
     return drive;
 }

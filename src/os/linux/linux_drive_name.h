@@ -20,7 +20,7 @@ struct ResolvedDrive {
     std::string diskDir;  // canonical sysfs folder of its whole disk; empty for a file
     std::string diskName; // kernel name of the whole disk ("sdb")
     bool partition = false;
-    DevNumber dev;        // block devices only
+    DevNumber dev; // block devices only
 };
 
 ResolvedDrive ResolveDrive(const LinuxDriveEnv& env, const std::string& nameOrPath);

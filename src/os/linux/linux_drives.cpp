@@ -24,7 +24,9 @@ constexpr std::uint32_t kFallbackHeads = 255;
 constexpr std::uint32_t kFallbackSectorsPerTrack = 63;
 constexpr std::uint32_t kFileSectorBytes = 512;
 
-void RecordError(int error) { SetLastOsError(static_cast<std::uint32_t>(error)); }
+void RecordError(int error) {
+    SetLastOsError(static_cast<std::uint32_t>(error));
+}
 
 DiskGeometry FromSize(std::uint64_t size, std::uint32_t bytesPerSector, std::uint32_t heads,
                       std::uint32_t sectorsPerTrack) {
@@ -113,8 +115,8 @@ public:
             rc = env_.calls->SizeInBytes(fd, size);
         // The request's own cylinder count is 16 bits wide and wraps on any disk over about
         // 500 GB: only its heads and sectors per track are taken.
-        const bool hdOk = env_.calls->Geometry(fd, hd) == 0 && hd.heads != 0 &&
-                          hd.sectorsPerTrack != 0;
+        const bool hdOk =
+            env_.calls->Geometry(fd, hd) == 0 && hd.heads != 0 && hd.sectorsPerTrack != 0;
         close(fd);
         if (rc != 0) {
             RecordError(rc);

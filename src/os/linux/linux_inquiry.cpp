@@ -96,11 +96,11 @@ SysfsIdentity IdentityFromSysfs(const ResolvedDrive& drive) {
 
 InquiryData BuildInquiryData(const SysfsIdentity& identity) {
     InquiryData data{};
-    data[0] = 0x00;                                 // connected direct-access block device
-    data[1] = identity.removable ? 0x80 : 0x00;     // removable medium
-    data[2] = 0x00;                                 // no version of the standard is claimed
-    data[3] = 0x02;                                 // response data format
-    data[4] = kStandardInquiryLength - 5;           // additional length
+    data[0] = 0x00;                             // connected direct-access block device
+    data[1] = identity.removable ? 0x80 : 0x00; // removable medium
+    data[2] = 0x00;                             // no version of the standard is claimed
+    data[3] = 0x02;                             // response data format
+    data[4] = kStandardInquiryLength - 5;       // additional length
     PutField(data, kVendorAt, kVendorWidth, identity.vendor);
     PutField(data, kProductAt, kProductWidth, identity.product);
     PutField(data, kRevisionAt, kRevisionWidth, identity.revision);

@@ -7,7 +7,9 @@
 namespace corvane::os::linux_os {
 namespace {
 
-bool IsOctal(char c) { return c >= '0' && c <= '7'; }
+bool IsOctal(char c) {
+    return c >= '0' && c <= '7';
+}
 
 // Splits a line at blanks; the kernel escapes the blanks inside a field.
 std::vector<std::string_view> Fields(std::string_view line) {

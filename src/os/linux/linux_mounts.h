@@ -9,10 +9,10 @@ namespace corvane::os::linux_os {
 struct MountEntry {
     unsigned major = 0; // device number of the mounted file system
     unsigned minor = 0;
-    std::string root;       // the folder of the file system that is mounted ("/" for all of it)
+    std::string root; // the folder of the file system that is mounted ("/" for all of it)
     std::string mountPoint;
     std::string fsType;
-    std::string source;     // "/dev/sdb1", or whatever the file system calls its source
+    std::string source; // "/dev/sdb1", or whatever the file system calls its source
 };
 
 // Undoes the kernel's octal escapes (\040 blank, \011 tab, \012 line end, \134 backslash).

@@ -157,8 +157,8 @@ public:
         const std::uint8_t* cdb = block.data() + L::kCdb;
         const std::uint32_t length = GetU32(block, L::kDataTransferLength);
         // Only the standard INQUIRY: no vital product data page, data towards the host.
-        if (block[L::kCdbLength] < 6 || cdb[0] != kInquiry || (cdb[1] & 0x01) != 0 ||
-            cdb[2] != 0 || block[L::kDataIn] == kScsiDataOut)
+        if (block[L::kCdbLength] < 6 || cdb[0] != kInquiry || (cdb[1] & 0x01) != 0 || cdb[2] != 0 ||
+            block[L::kDataIn] == kScsiDataOut)
             return Fail(ENOTTY);
         const std::uint32_t allocation = static_cast<std::uint32_t>(cdb[3]) << 8 | cdb[4];
         const std::size_t n = std::min<std::size_t>({data_.size(), length, allocation});

@@ -16,7 +16,9 @@ namespace {
 // Name prefixes of block devices that are never offered as drives (see ListDriveNames).
 constexpr std::array<std::string_view, 5> kNotDrives = {"ram", "zram", "dm-", "md", "fd"};
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 bool IsNotDrive(const std::string& name) {
     return std::any_of(kNotDrives.begin(), kNotDrives.end(),
@@ -50,8 +52,8 @@ std::optional<DevNumber> ReadDevNumber(const std::string& deviceDir) {
     const char* end = text.data() + text.size();
     const auto first = std::from_chars(text.data(), text.data() + colon, dev.major);
     const auto second = std::from_chars(text.data() + colon + 1, end, dev.minor);
-    if (first.ec != std::errc{} || first.ptr != text.data() + colon ||
-        second.ec != std::errc{} || second.ptr != end)
+    if (first.ec != std::errc{} || first.ptr != text.data() + colon || second.ec != std::errc{} ||
+        second.ptr != end)
         return std::nullopt;
     return dev;
 }

@@ -12,9 +12,9 @@ namespace corvane::os::linux_os {
 namespace {
 
 bool IsSystemMountPoint(const std::string& mountPoint) {
-    return mountPoint == "/" || std::any_of(std::begin(kSystemMountPoints),
-                                            std::end(kSystemMountPoints),
-                                            [&](const char* p) { return mountPoint == p; });
+    return mountPoint == "/" ||
+           std::any_of(std::begin(kSystemMountPoints), std::end(kSystemMountPoints),
+                       [&](const char* p) { return mountPoint == p; });
 }
 
 std::string DeviceOf(const MountEntry& mount, const std::vector<FamilyMember>& members) {
@@ -46,8 +46,8 @@ TargetDescription DescribeTarget(const LinuxDriveEnv& env, const std::string& na
     switch (drive.kind) {
     case ResolvedDrive::Kind::Missing: {
         struct stat st {};
-        const bool exists = nameOrPath.find('/') != std::string::npos &&
-                            stat(nameOrPath.c_str(), &st) == 0;
+        const bool exists =
+            nameOrPath.find('/') != std::string::npos && stat(nameOrPath.c_str(), &st) == 0;
         target.kind = exists ? TargetDescription::Kind::Other : TargetDescription::Kind::Missing;
         return target;
     }

@@ -11,7 +11,7 @@ struct TargetMount {
     std::string device;     // kernel name of the mounted device: "sdb1", "dm-0", "loop3"
     std::string mountPoint; // with the mount table's escapes undone
     std::string fsType;
-    bool system = false;    // "/" or one of kSystemMountPoints
+    bool system = false; // "/" or one of kSystemMountPoints
 };
 
 // What a name or path given to a destructive command stands for, for the safety checks
@@ -24,10 +24,10 @@ struct TargetDescription {
         Other,       // a folder, a character device, ...
     };
     Kind kind = Kind::Missing;
-    std::string name;          // kernel name ("sdb", "sdb1"), or an image file's base name
-    std::string wholeDisk;     // kernel name of the whole disk ("sdb"); empty for a file
+    std::string name;      // kernel name ("sdb", "sdb1"), or an image file's base name
+    std::string wholeDisk; // kernel name of the whole disk ("sdb"); empty for a file
     bool partition = false;
-    bool removable = false;    // the whole disk's sysfs "removable" attribute reads 1
+    bool removable = false;           // the whole disk's sysfs "removable" attribute reads 1
     std::vector<std::string> holders; // devices built on it: dm-0, md0, loop devices of a file
     std::vector<TargetMount> mounts;  // every mount of it, its partitions and its holders
     std::vector<std::string> swaps;   // active swap areas on any of those
@@ -37,8 +37,8 @@ struct TargetDescription {
 };
 
 // Mount points whose file system the running system needs besides "/".
-inline constexpr const char* kSystemMountPoints[] = {"/boot", "/boot/efi", "/efi", "/usr",
-                                                     "/var",  "/home"};
+inline constexpr const char* kSystemMountPoints[] = {"/boot", "/boot/efi", "/efi",
+                                                     "/usr",  "/var",      "/home"};
 
 // Describes a target named as the drive backend takes names: a kernel name ("sdb") or a path
 // (/dev/sdb, /dev/sdb1, an image file). Never opens the target; reads only sysfs, the mount

@@ -26,7 +26,9 @@ constexpr std::uint32_t kPageAlignment = 4096;
 constexpr std::uint64_t kBounceBytes = 1U << 20;
 constexpr std::uint64_t kMaxOffset = static_cast<std::uint64_t>(std::numeric_limits<off_t>::max());
 
-bool IsPowerOfTwo(std::uint32_t value) { return value != 0 && (value & (value - 1)) == 0; }
+bool IsPowerOfTwo(std::uint32_t value) {
+    return value != 0 && (value & (value - 1)) == 0;
+}
 
 std::uint64_t RoundUp(std::uint64_t value, std::uint64_t step) {
     return (value + step - 1) / step * step;
@@ -44,8 +46,7 @@ public:
     LinuxRawVolume(const LinuxDriveEnv& env, const ResolvedDrive& drive, int fd, bool exclusive,
                    bool isFile, std::uint32_t alignment, std::uint64_t fileLimit)
         : env_(env), drive_(drive), fd_(fd), exclusive_(exclusive), isFile_(isFile),
-          align_(alignment), fileLimit_(fileLimit),
-          chunk_(RoundUp(kBounceBytes, alignment)) {}
+          align_(alignment), fileLimit_(fileLimit), chunk_(RoundUp(kBounceBytes, alignment)) {}
     LinuxRawVolume(const LinuxRawVolume&) = delete;
     LinuxRawVolume& operator=(const LinuxRawVolume&) = delete;
     ~LinuxRawVolume() override {
