@@ -111,7 +111,7 @@ private:
     bool TryLock() {
         int fd = -1;
         if (isFile_) {
-            fd = open(drive_.node.c_str(), O_RDONLY | O_CLOEXEC);
+            fd = OpenResolved(drive_, O_RDONLY);
             if (fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) != 0) {
                 const int error = errno == EWOULDBLOCK ? EBUSY : errno;
                 close(fd);
