@@ -1,0 +1,272 @@
+#include <gtest/gtest.h>
+
+#include "drives/format_size.h"
+#include "os/sim/sim_error_codes.h"
+#include "support/test_run_fixture.h"
+#include "test/size_test_texts.h"
+
+namespace corvane {
+namespace {
+
+using os::sim::Beyond;
+using os::sim::SimDriveConfig;
+using testing::BayDrive;
+using testing::kGiB;
+using testing::kMiB;
+using testing::TestRunFixture;
+
+constexpr int kQuick = 0;
+constexpr int kFull = kFullTestMode;
+
+SimDriveConfig Fake(std::uint64_t size, std::uint64_t real, Beyond beyond,
+                    std::uint32_t sector = 512) {
+    SimDriveConfig c = BayDrive("E:", size, sector);
+    c.real = real;
+    c.beyond = beyond;
+    return c;
+}
+
+// Every write of a run lands on a block position of its step, inside the reported size, on the
+// drive under test and nowhere else.
+void ExpectWritesInPlace(const TestRunFixture& run, const SimDriveConfig& drive, int mode) {
+    const std::uint64_t total = drive.size / drive.sector;
+    const std::uint64_t stepBytes = TestStep(mode, drive.sector, total) * drive.sector;
+    const std::uint64_t block = kBlockSectors * drive.sector;
+    for (const auto& w : run.Writes()) {
+        ASSERT_EQ(w.drive, drive.name);
+        ASSERT_EQ(w.offset % stepBytes, 0u) << w.offset;
+        ASSERT_EQ(w.length, block);
+        ASSERT_LE(w.offset + w.length, drive.size);
+    }
+}
+
+struct Scenario {
+    const char* name;
+    SimDriveConfig drive;
+    int mode;
+    SizeTestOutcome outcome;
+    std::vector<std::string> boxes; // after the confirmation
+};
+
+TEST(SizeTestScenarios, VerdictsAndMessagesOnSimulatedDrives) {
+    const std::string ioText = "Input/output error (simulated)\n";
+    const Scenario scenarios[] = {
+        {"genuine 8 GB", BayDrive("E:", 8'000'000'000), kQuick, SizeTestOutcome::Genuine,
+         {kGenuineVerdict}},
+        {"16 GB wrapping at 8 GiB", Fake(16'000'000'000, 8 * kGiB, Beyond::Wrap), kQuick,
+         SizeTestOutcome::FailureReported,
+         {"Verify Failure at 0.00 B The firstsector has been overwritten. Real size is "
+          "probably 8.00 GB"}},
+        {"64 GB wrapping every 4 GiB, Full Test", Fake(64'000'000'000, 4 * kGiB, Beyond::Wrap),
+         kFull, SizeTestOutcome::FailureReported,
+         {"Verify Failure at 0.00 B The firstsector has been overwritten. Real size is "
+          "probably 4.00 GB"}},
+        {"drops writes past 3 GiB", Fake(16'000'000'000, 3 * kGiB, Beyond::Drop), kQuick,
+         SizeTestOutcome::FailureReported,
+         {WritePassVerifyFailureText(6291456, 3 * kGiB)}},
+        {"fails writes past 3 GiB", Fake(16'000'000'000, 3 * kGiB, Beyond::Error), kQuick,
+         SizeTestOutcome::FailureReported, {"Write Failure at 3.00 GB", ioText}},
+        {"smaller than one step", BayDrive("E:", 1 * kMiB), kQuick, SizeTestOutcome::Genuine,
+         {kGenuineVerdict}},
+        {"4096-byte sectors", BayDrive("E:", 16'000'000'000, 4096), kQuick,
+         SizeTestOutcome::Genuine, {kGenuineVerdict}},
+        {"4096-byte sectors wrapping at 8 GiB", Fake(16'000'000'000, 8 * kGiB, Beyond::Wrap, 4096),
+         kQuick, SizeTestOutcome::FailureReported,
+         {"Verify Failure at 0.00 B The firstsector has been overwritten. Real size is "
+          "probably 8.00 GB"}},
+        {"genuine 2 TB", BayDrive("E:", 2'000'000'000'000), kQuick, SizeTestOutcome::Genuine,
+         {kGenuineVerdict}},
+        {"2 TB wrapping every 32 GiB", Fake(2'000'000'000'000, 32 * kGiB, Beyond::Wrap), kQuick,
+         SizeTestOutcome::FailureReported,
+         {"Verify Failure at 0.00 B The firstsector has been overwritten. Real size is "
+          "probably 32.00 GB"}},
+    };
+    for (const Scenario& s : scenarios) {
+        SCOPED_TRACE(s.name);
+        TestRunFixture run({s.drive, BayDrive("F:", 8'000'000'000)});
+        run.System().errorTexts[os::sim::kSimErrorIo] = ioText;
+        EXPECT_EQ(run.Run("E:", s.mode), s.outcome);
+        std::vector<std::string> expected = {kConfirmText};
+        expected.insert(expected.end(), s.boxes.begin(), s.boxes.end());
+        EXPECT_EQ(run.BoxTexts(), expected);
+        ExpectWritesInPlace(run, s.drive, s.mode);
+        for (const std::string& d : run.Recording().TouchedDrives())
+            EXPECT_EQ(d, "E:");
+        // Every run ends idle with the bar full and the volume released.
+        EXPECT_EQ(run.host.ProgressTexts().back(), kAllComplete);
+        EXPECT_EQ(run.host.ProgressPos(), 100);
+        EXPECT_TRUE(run.host.Enabled(kIdcStartTest));
+        EXPECT_FALSE(run.host.Enabled(kIdcStopTest));
+        EXPECT_EQ(run.Control().m_bTestRunning.load(), 0);
+        EXPECT_EQ(run.Bay().Drive("E:")->OpenHandles(), 0);
+    }
+}
+
+TEST(SizeTestScenarios, QuickTestOfSixteenBillionBytesFollowsTheTable) {
+    TestRunFixture run({BayDrive("E:", 16'000'000'000)});
+    ASSERT_EQ(run.Run("E:", kQuick), SizeTestOutcome::Genuine);
+    // TS 31,250,000, step 262,144: 119 blocks a pass; PS 3,472: 75 plots a block.
+    const auto writes = run.Writes();
+    ASSERT_EQ(writes.size(), 119u);
+    EXPECT_EQ(writes.back().offset, 118ULL * 262144 * 512);
+    const auto calls = run.host.AddPlotCalls();
+    ASSERT_EQ(calls.size(), 2u * 119);
+    for (std::uint64_t n : calls)
+        EXPECT_EQ(n, 75u);
+    ASSERT_EQ(run.host.PlotsPerPass().size(), 1u);
+    EXPECT_EQ(run.host.PlotsPerPass()[0], 8925u); // the write pass, cleared between the passes
+    EXPECT_EQ(run.host.Plots(), 8925u);           // the verify pass
+    const auto progress = run.host.ProgressTexts();
+    EXPECT_EQ(progress[0], "Writing Data 0% Complete");
+    EXPECT_EQ(progress[118], "Writing Data 99% Complete");
+    EXPECT_EQ(progress[119], "Verify 0% Complete");
+    EXPECT_EQ(run.host.Text(kIdcTestingSectorLabel), kVerifyingSectorLabel);
+    EXPECT_EQ(run.host.Text(kIdcAmountTestedLabel), kAmountVerifiedLabel);
+    EXPECT_EQ(run.host.Text(kIdcTestingSector), std::to_string(118ULL * 262144));
+    EXPECT_EQ(run.host.Text(kIdcSectorsRemaining), "0");
+    EXPECT_EQ(run.host.Text(kIdcAmountTested), "14.90 GB");
+    EXPECT_EQ(run.host.Text(kIdcAmountRemaining), kZeroGb);
+    const auto events = run.host.MapEvents();
+    EXPECT_EQ(events, (std::vector<std::string>{"reset", "write brush", "clear", "verify brush"}));
+}
+
+TEST(SizeTestScenarios, PercentagesOfATinyVolumePassOneHundredAsComputed) {
+    // TS 19,999 with the 4,096 step: four blocks, PD 1.
+    TestRunFixture run({BayDrive("E:", 19999ULL * 512)});
+    ASSERT_EQ(run.Run("E:", kQuick), SizeTestOutcome::Genuine);
+    const auto progress = run.host.ProgressTexts();
+    ASSERT_GE(progress.size(), 4u);
+    EXPECT_EQ(progress[3], "Writing Data 163% Complete");
+}
+
+TEST(SizeTestScenarios, VolumesWithoutDivisorsRunSoundly) {
+    // Under 10,000 sectors there is no percentage divisor, under 9,000 no plot size.
+    for (std::uint64_t sectors : {4096ULL, 8191ULL, 8999ULL, 9999ULL}) {
+        SCOPED_TRACE(sectors);
+        TestRunFixture run({BayDrive("E:", sectors * 512)});
+        ASSERT_EQ(run.Run("E:", kQuick), SizeTestOutcome::Genuine);
+        const auto progress = run.host.ProgressTexts();
+        const std::uint64_t blocks = sectors / 4096;
+        ASSERT_EQ(progress.size(), 2 * blocks + 1);
+        // After the last block of a pass the share is what the blocks covered.
+        EXPECT_EQ(progress[blocks - 1], ProgressText(TestPass::Write, blocks * 4096 * 100 / sectors));
+        // The map's squares are shared out: never more than the map holds.
+        EXPECT_GT(run.host.PlotsPerPass()[0], 0u);
+        EXPECT_LE(run.host.PlotsPerPass()[0], 9000u);
+    }
+}
+
+TEST(SizeTestScenarios, StopDuringTheWritePassSkipsTheVerifyPass) {
+    TestRunFixture run({BayDrive("E:", 16'000'000'000)});
+    run.host.onProgress = [&run](TestPass pass, std::uint64_t percent) {
+        if (pass == TestPass::Write && percent >= 20)
+            run.Control().OnStopTest();
+    };
+    ASSERT_EQ(run.Run("E:", kQuick), SizeTestOutcome::Aborted);
+    EXPECT_EQ(run.BoxTexts(), (std::vector<std::string>{kConfirmText, kAbortVerdict}));
+    EXPECT_EQ(run.host.Boxes()[1].caption, kFormatCaption);
+    EXPECT_EQ(run.host.ProgressTexts().back(), kAllComplete);
+    EXPECT_EQ(run.host.Text(kIdcAmountTested), FormatSize(31250000ULL * 512));
+    for (const std::string& e : run.host.MapEvents())
+        EXPECT_NE(e, "verify brush");
+    EXPECT_LT(run.Writes().size(), 119u / 4);
+}
+
+TEST(SizeTestScenarios, FormatOfferGivesTheDriveNumber) {
+    TestRunFixture run({BayDrive("G:", 8'000'000'000)});
+    run.host.answers.push_back(kIdYes); // after the confirmation: the format offer
+    ASSERT_EQ(run.Run("G:", kQuick), SizeTestOutcome::Genuine);
+    EXPECT_EQ(run.host.Formatted(), std::vector<int>{6});
+}
+
+TEST(SizeTestScenarios, SectorSizeGrowingBeforeTheRunIsRefusedAtTheFirstBlock) {
+    TestRunFixture run({BayDrive("E:", 8'000'000'000)});
+    run.System().errorTexts[0] = "";
+    // Start Test reads 512-byte sectors; the run's own request finds 4096-byte ones.
+    int calls = 0;
+    run.OverrideGeometry([&calls](os::IDriveSystem& inner, const std::string& d) {
+        auto g = inner.Geometry(d);
+        if (g && ++calls > 1)
+            g->bytesPerSector = 4096;
+        return g;
+    });
+    ASSERT_EQ(run.Run("E:", kQuick), SizeTestOutcome::FailureReported);
+    const auto boxes = run.BoxTexts();
+    ASSERT_GE(boxes.size(), 3u);
+    EXPECT_EQ(boxes[1], "Error, supplied buffer is smaller than write size request");
+    EXPECT_EQ(boxes[2], "Write Failure at 0.00 B");
+    EXPECT_TRUE(run.Writes().empty());
+}
+
+TEST(RunControl, ZeroSectorsAndDeclinedConfirmation) {
+    TestRunFixture run({BayDrive("E:", 8'000'000'000)});
+    // A drive without a medium: nothing but the message.
+    EXPECT_EQ(run.Run("X:", kQuick), std::nullopt);
+    EXPECT_EQ(run.BoxTexts(), std::vector<std::string>{kZeroSectorsText});
+    EXPECT_TRUE(run.host.MapEvents().empty());
+    EXPECT_EQ(run.host.Text(kIdcTestingSector), "");
+    // Declined: the fields read "0", the map is empty, Stop disabled, Start enabled.
+    run.host.answers.clear();
+    EXPECT_EQ(run.Run("E:", kQuick, false), std::nullopt);
+    EXPECT_EQ(run.host.Text(kIdcTestingSector), "0");
+    EXPECT_EQ(run.host.Text(kIdcAmountRemaining), "0");
+    EXPECT_EQ(run.host.MapEvents(), std::vector<std::string>{"reset"});
+    EXPECT_FALSE(run.host.Enabled(kIdcStopTest));
+    EXPECT_TRUE(run.host.Enabled(kIdcStartTest));
+    EXPECT_TRUE(run.Writes().empty());
+}
+
+TEST(RunControl, SecondStartWaitsForTheFirstWorkerAndCloseWaitsForIt) {
+    TestRunFixture run({BayDrive("E:", 16'000'000'000)});
+    std::atomic<int> secondStarts{0};
+    // While the first run writes, a second Start Test is pressed: it must not start a run.
+    run.host.onProgress = [&](TestPass pass, std::uint64_t percent) {
+        if (pass == TestPass::Write && percent == 50 && secondStarts.fetch_add(1) == 0) {
+            run.Control().OnStopTest(); // Start Test is enabled again at once
+            CDevice other;
+            other.m_drive = "E:";
+            run.Control().OnStartTest(&other, run.sectorSize, false);
+        }
+    };
+    ASSERT_EQ(run.Run("E:", kQuick), SizeTestOutcome::Aborted);
+    EXPECT_EQ(run.BoxTexts(), (std::vector<std::string>{kConfirmText, kAbortVerdict}));
+}
+
+TEST(RunControl, ClosingTheWindowStopsTheRunAndShowsNothingMore) {
+    TestRunFixture run({BayDrive("E:", 16'000'000'000)});
+    std::atomic<bool> closing{false};
+    std::thread closer;
+    run.host.onProgress = [&](TestPass pass, std::uint64_t percent) {
+        if (pass == TestPass::Write && percent == 30 && !closing.exchange(true)) {
+            closer = std::thread([&run] { run.Control().OnCloseWindow(); });
+            // The window is closing before this block ends.
+            while (run.Control().m_bTestRunning.load() != 0)
+                std::this_thread::yield();
+        }
+    };
+    run.host.answers.push_back(kIdYes);
+    CDevice device;
+    device.m_drive = "E:";
+    run.Control().OnStartTest(&device, run.sectorSize, false);
+    while (!closing.load())
+        std::this_thread::yield();
+    closer.join(); // returns only once the worker has ended
+    EXPECT_FALSE(run.Control().WorkerActive());
+    EXPECT_EQ(run.Bay().Drive("E:")->OpenHandles(), 0);
+    EXPECT_EQ(run.BoxTexts(), std::vector<std::string>{kConfirmText});
+    EXPECT_EQ(run.Control().LastOutcome(), SizeTestOutcome::Aborted);
+}
+
+TEST(RunControl, ModeChangeDuringARunChangesNothingInIt) {
+    TestRunFixture run({BayDrive("E:", 16'000'000'000)});
+    run.host.onProgress = [&run](TestPass, std::uint64_t) { run.Control().OnTestMode(kFull); };
+    ASSERT_EQ(run.Run("E:", kQuick), SizeTestOutcome::Genuine);
+    EXPECT_EQ(run.Writes().size(), 119u); // Quick steps throughout
+}
+
+TEST(RunControl, WorkerWithoutAControlOnlyLogs) {
+    EXPECT_EQ(CTestRunControl::SizeTestThread(nullptr), 1u);
+}
+
+} // namespace
+} // namespace corvane
