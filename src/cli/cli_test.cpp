@@ -105,7 +105,8 @@ int RunTestCommand(CCorvaneApp& app, CliFrontEnd& frontEnd, const CliCommand& co
     }
 
     cli::CliTestView view(cli::TestAnswers{command.yes, command.format},
-                          cli::StdoutIsTerminal());
+                          cli::StdoutIsTerminal() ? cli::StatusLine::Terminal
+                                                  : cli::StatusLine::Plain);
     CTestRunControl control(app.Platform(), view);
     control.onRunStarted = [&session](const std::string& drive, std::uint64_t size,
                                       std::uint32_t sectorSize) {

@@ -11,8 +11,8 @@ constexpr auto kPlainPeriod = std::chrono::seconds(1);
 
 } // namespace
 
-CliTestView::CliTestView(TestAnswers answers, bool terminal, std::FILE* out)
-    : answers_(answers), terminal_(terminal), out_(out) {}
+CliTestView::CliTestView(TestAnswers answers, StatusLine status, std::FILE* out)
+    : answers_(answers), status_(status), terminal_(status == StatusLine::Terminal), out_(out) {}
 
 int CliTestView::MessageBox(const std::string& text, const std::string& caption,
                             std::uint32_t style) {
@@ -95,7 +95,7 @@ std::uint64_t CliTestView::BlocksShown(TestPass pass) const {
 }
 
 void CliTestView::DrawLocked(bool force) {
-    if (!havePosition_)
+    if (!havePosition_ || status_ == StatusLine::Off)
         return;
     const auto now = std::chrono::steady_clock::now();
     if (!force && now - lastDraw_ < (terminal_ ? kTerminalPeriod : kPlainPeriod))

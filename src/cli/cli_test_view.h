@@ -13,12 +13,15 @@ struct TestAnswers {
     bool format = false; // answer the format offer with Yes
 };
 
-// The terminal's view of a test run: one status line (pass, sector, amounts, percentage),
-// redrawn at most ten times a second on a terminal, plain lines at most once a second
-// otherwise; every message box printed with its exact text.
+// How the status line shows: redrawn in place on a terminal (at most ten times a second),
+// as plain lines elsewhere (at most once a second), or not at all.
+enum class StatusLine { Terminal, Plain, Off };
+
+// The terminal's view of a test run: the status line (pass, sector, amounts, percentage) and
+// every message box printed with its exact text.
 class CliTestView : public IRunControlView {
 public:
-    CliTestView(TestAnswers answers, bool terminal, std::FILE* out = stdout);
+    CliTestView(TestAnswers answers, StatusLine status, std::FILE* out = stdout);
 
     int MessageBox(const std::string& text, const std::string& caption,
                    std::uint32_t style) override;
@@ -49,6 +52,7 @@ private:
     void EndStatusLineLocked();
 
     TestAnswers answers_;
+    StatusLine status_;
     bool terminal_;
     std::FILE* out_;
     mutable std::mutex mutex_;
