@@ -16,7 +16,8 @@ bool IsDeviceNameChar(char c) {
 bool IsDriveName(const std::string& name) {
     if (IsDriveLetterName(name))
         return name.size() == 2;
-    if (name.empty())
+    // A lone letter is a drive letter that lost its colon.
+    if (name.empty() || (name.size() == 1 && !(name[0] >= '0' && name[0] <= '9')))
         return false;
     for (char c : name) {
         if (!IsDeviceNameChar(c))

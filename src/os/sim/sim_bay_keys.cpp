@@ -204,12 +204,12 @@ std::optional<BayKeyError> CheckBayDrive(const SimDriveConfig& d,
     }
     if (has("geometry")) {
         const Chs chs = *d.geometry;
-        // Heads times sectors per track fits 64 bits; with the sector size it may not.
-        const std::uint64_t perCylinderSectors = std::uint64_t{chs.heads} * chs.sectorsPerTrack;
-        const bool huge = perCylinderSectors > std::numeric_limits<std::uint64_t>::max() / d.sector;
+        // Heads times sectors per track fits 64 bits; the whole product may not.
+        const std::uint64_t perCylinder = std::uint64_t{chs.heads} * chs.sectorsPerTrack;
+        constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
         if (chs.cylinders != 0 &&
-            (huge || chs.cylinders > d.size / (perCylinderSectors * d.sector)))
-            return BayKeyError{"geometry", "gives more than size (" + Bytes(d.size) + ")"};
+            (perCylinder > kMax / d.sector || chs.cylinders > kMax / (perCylinder * d.sector)))
+            return BayKeyError{"geometry", "gives a size beyond 64 bits"};
     }
     if (has("free") && !FreeSpaceCounts(d.free, d.size, d.sector))
         return BayKeyError{"free", Bytes(d.free) + " is not a whole number of " + sector +

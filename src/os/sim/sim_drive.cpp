@@ -14,7 +14,7 @@ IoResult Failed(std::uint32_t error) {
 } // namespace
 
 SimDrive::SimDrive(SimDriveConfig config)
-    : config_(std::move(config)), totalSectors_(config_.size / config_.sector),
+    : config_(std::move(config)), totalSectors_(config_.VolumeBytes() / config_.sector),
       realSectors_(config_.RealBytes() / config_.sector), store_(config_.sector) {}
 
 SimDrive::Opened SimDrive::Open(VolumeShare share) {

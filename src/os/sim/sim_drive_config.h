@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -40,7 +41,7 @@ struct SimDriveConfig {
     DriveType type = kDriveRemovable;
     std::int32_t bus = kBusTypeUsb;
     std::uint32_t sector = 512;
-    std::uint64_t size = 0;      // the exact length of the volume in bytes
+    std::uint64_t size = 0;      // the capacity the drive claims, in bytes
     std::optional<Chs> geometry; // default: size / sector cylinders of one head and one sector
     std::optional<std::uint64_t> real; // bytes really stored; default: size
     Beyond beyond = Beyond::Wrap;
@@ -48,6 +49,14 @@ struct SimDriveConfig {
 
     std::uint64_t RealBytes() const { return real.value_or(size); }
     Chs Geometry() const { return geometry.value_or(Chs{size / sector, 1, 1}); }
+    // The product of the geometry: the size the tool reads from the drive.
+    std::uint64_t GeometryBytes() const {
+        const Chs chs = Geometry();
+        return chs.cylinders * chs.heads * chs.sectorsPerTrack * sector;
+    }
+    // The volume takes transfers over everything the drive claims: its size, or the product of
+    // a geometry that reports more.
+    std::uint64_t VolumeBytes() const { return std::max(size, GeometryBytes()); }
 };
 
 } // namespace corvane::os::sim
