@@ -1,0 +1,33 @@
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+
+#include "app/corvane_app.h"
+
+namespace corvane::win32 {
+
+// The dialog program's front end: start-up's message boxes are real ones, and the main dialog
+// step runs the main window modally.
+class Win32FrontEnd : public IFrontEnd {
+public:
+    Win32FrontEnd(HINSTANCE instance, std::string appName);
+
+    // MessageBoxA owned by the main window while it exists, by nobody before; an empty caption
+    // shows the application's name.
+    int MessageBox(const std::string& text, const std::string& caption,
+                   std::uint32_t style) override;
+    bool RunMainDialog(CCorvaneApp& app) override;
+
+    HINSTANCE Instance() const { return instance_; }
+    // The window that owns message boxes; null while no main window exists.
+    void SetOwner(HWND owner) { owner_.store(owner); }
+
+private:
+    HINSTANCE instance_;
+    std::string appName_;
+    std::atomic<HWND> owner_{nullptr};
+};
+
+} // namespace corvane::win32
