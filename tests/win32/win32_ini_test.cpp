@@ -49,6 +49,26 @@ TEST(Win32Ini, ReadsSectionsTrimmedValuesAndLines) {
     }
 }
 
+// The system's reader shows neither keys before the first section nor a section's second block;
+// they must still reach the caller, in file order, so that it can refuse them.
+TEST(Win32Ini, KeysTheSystemReaderSkipsAreKept) {
+    testing::Win32TempFolder folder;
+    const std::string path = WriteFile(folder, "stray=1\n"  // 1
+                                               "[E:]\n"     // 2
+                                               "size=2\n"   // 3
+                                               "[G:]\n"     // 4
+                                               "size=3\n"   // 5
+                                               "[e:]\n"     // 6
+                                               "real=4\n"); // 7
+    const os::IniParseResult result = os::ReadIniFile(path);
+    ASSERT_TRUE(result.ok);
+    std::vector<std::string> seen;
+    for (const os::IniEntry& e : result.document.entries)
+        seen.push_back(std::to_string(e.line) + " [" + e.section + "] " + e.key + "=" + e.value);
+    EXPECT_EQ(seen, (std::vector<std::string>{"1 [] stray=1", "3 [E:] size=2", "5 [G:] size=3",
+                                              "7 [e:] real=4"}));
+}
+
 TEST(Win32Ini, LineWithoutEqualsIsASyntaxError) {
     testing::Win32TempFolder folder;
     const std::string path = WriteFile(folder, "[drive E]\nsize=1\nwhat is this\n");

@@ -1,6 +1,8 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <cctype>
+#include <climits>
 #include <fstream>
 #include <string_view>
 #include <vector>
@@ -64,11 +66,62 @@ template <typename Fill> std::vector<std::string> ReadList(Fill fill) {
     return items;
 }
 
-// One line of the file as the line search sees it.
-struct FileLine {
-    std::string section; // the section the line belongs to
-    std::string key;     // empty when the line holds no key
+// A key line of the file as the line search sees it.
+struct FileKey {
+    int line = 0;
+    int block = 0; // 0 before the first section header, then one per header in file order
+    std::string section;
+    std::string key;
+    std::string value;
 };
+
+struct FileScan {
+    std::vector<FileKey> keys;
+    std::vector<std::string> blocks; // the name of each block, blocks[0] = "" (no section)
+    int errorLine = 0;               // the first line that is neither key, section nor comment
+};
+
+// The line search: where every key stands, and the first line the system's reader would take
+// for something it is not (a key without '=', an unclosed section).
+FileScan ScanLines(std::istream& in) {
+    FileScan scan;
+    scan.blocks.push_back({});
+    std::string text;
+    for (int line = 1; std::getline(in, text); ++line) {
+        if (line == 1 && text.rfind("\xEF\xBB\xBF", 0) == 0)
+            text.erase(0, 3);
+        const std::string trimmed = Trim(text);
+        if (trimmed.empty() || IsComment(trimmed))
+            continue;
+        if (trimmed.front() == '[') {
+            const std::size_t close = trimmed.find(']');
+            if (close != std::string::npos) {
+                scan.blocks.push_back(Trim(std::string_view(trimmed).substr(1, close - 1)));
+                continue;
+            }
+        } else if (const std::size_t eq = trimmed.find('='); eq != std::string::npos) {
+            const int block = static_cast<int>(scan.blocks.size()) - 1;
+            scan.keys.push_back(FileKey{
+                line, block, scan.blocks.back(), Trim(std::string_view(trimmed).substr(0, eq)),
+                StripInlineComment(Trim(std::string_view(trimmed).substr(eq + 1)))});
+            continue;
+        }
+        if (scan.errorLine == 0)
+            scan.errorLine = line;
+    }
+    return scan;
+}
+
+// The first block of each section name; a later block of the same name repeats it.
+std::vector<bool> FirstBlocks(const std::vector<std::string>& blocks) {
+    std::vector<bool> first(blocks.size(), false);
+    for (std::size_t i = 1; i < blocks.size(); ++i) {
+        first[i] = true;
+        for (std::size_t j = 1; j < i && first[i]; ++j)
+            first[i] = !SameName(blocks[j], blocks[i]);
+    }
+    return first;
+}
 
 } // namespace
 
@@ -85,41 +138,22 @@ IniParseResult ReadIniFile(const std::string& path) {
         win32_os::RecordLastError();
         return result;
     }
+    const FileScan scan = ScanLines(in);
+    const std::vector<bool> firstBlock = FirstBlocks(scan.blocks);
 
-    // The line search: the place of every key, and the first line the system's reader would
-    // take for something it is not (a key without '=', an unclosed section).
-    std::vector<FileLine> lines;
-    std::string current;
-    std::string text;
-    while (std::getline(in, text)) {
-        if (lines.empty() && text.rfind("\xEF\xBB\xBF", 0) == 0)
-            text.erase(0, 3);
-        const std::string trimmed = Trim(text);
-        FileLine line{current, {}};
-        if (trimmed.empty() || IsComment(trimmed)) {
-        } else if (trimmed.front() == '[') {
-            const std::size_t close = trimmed.find(']');
-            if (close == std::string::npos) {
-                if (result.errorLine == 0)
-                    result.errorLine = static_cast<int>(lines.size()) + 1;
-            } else {
-                current = Trim(std::string_view(trimmed).substr(1, close - 1));
-                line.section = current;
-            }
-        } else if (const std::size_t eq = trimmed.find('='); eq == std::string::npos) {
-            if (result.errorLine == 0)
-                result.errorLine = static_cast<int>(lines.size()) + 1;
-        } else {
-            line.key = Trim(std::string_view(trimmed).substr(0, eq));
-        }
-        lines.push_back(std::move(line));
-    }
-
+    // The system's reader gives the keys of the first block of each section. Each keeps the line
+    // of its key in that block.
     IniDocument& doc = result.document;
-    doc.sections = ReadList([&](char* buffer, DWORD size) {
+    const std::vector<std::string> names = ReadList([&](char* buffer, DWORD size) {
         return ::GetPrivateProfileSectionNamesA(buffer, size, full);
     });
-    for (const std::string& section : doc.sections) {
+    for (const std::string& section : names) {
+        bool known = section.empty(); // keys before any section come from the line search
+        for (const std::string& s : doc.sections)
+            known = known || SameName(s, section);
+        if (known)
+            continue;
+        doc.sections.push_back(section);
         const std::vector<std::string> items = ReadList([&](char* buffer, DWORD size) {
             return ::GetPrivateProfileSectionA(section.c_str(), buffer, size, full);
         });
@@ -133,9 +167,11 @@ IniParseResult ReadIniFile(const std::string& path) {
             entry.section = section;
             entry.key = Trim(std::string_view(trimmed).substr(0, eq));
             entry.value = StripInlineComment(Trim(std::string_view(trimmed).substr(eq + 1)));
-            for (std::size_t i = searchFrom; i < lines.size(); ++i) {
-                if (SameName(lines[i].section, section) && SameName(lines[i].key, entry.key)) {
-                    entry.line = static_cast<int>(i) + 1;
+            for (std::size_t i = searchFrom; i < scan.keys.size(); ++i) {
+                const FileKey& k = scan.keys[i];
+                if (firstBlock[static_cast<std::size_t>(k.block)] && SameName(k.section, section) &&
+                    SameName(k.key, entry.key)) {
+                    entry.line = k.line;
                     searchFrom = i + 1;
                     break;
                 }
@@ -143,7 +179,20 @@ IniParseResult ReadIniFile(const std::string& path) {
             doc.entries.push_back(std::move(entry));
         }
     }
-    result.ok = result.errorLine == 0;
+    // What the system's reader leaves out (keys before the first section, a section given a
+    // second time) comes from the line search, so that no key of the file goes unseen.
+    for (const FileKey& k : scan.keys) {
+        if (!firstBlock[static_cast<std::size_t>(k.block)])
+            doc.entries.push_back(IniEntry{k.section, k.key, k.value, k.line});
+    }
+    std::stable_sort(doc.entries.begin(), doc.entries.end(),
+                     [](const IniEntry& a, const IniEntry& b) {
+                         const int la = a.line == 0 ? INT_MAX : a.line;
+                         const int lb = b.line == 0 ? INT_MAX : b.line;
+                         return la < lb;
+                     });
+    result.errorLine = scan.errorLine;
+    result.ok = scan.errorLine == 0;
     return result;
 }
 
