@@ -83,9 +83,12 @@ TEST_F(BayFileFixture, BadValuesNameTheFileTheLineAndTheKey) {
         const char* error; // after "<path>:"
     };
     const Case cases[] = {
-        {"[E:]\nsize = 1GB\ncolour = red\n", "3: key 'colour' is not a bay key (keys: vendor, "
-                                             "product, revision, peripheral, inquiry, type, bus, "
-                                             "sector, size, geometry, real, beyond, free)"},
+        {"[E:]\nsize = 1GB\ncolour = red\n",
+         "3: key 'colour' is not a bay key (keys: vendor, "
+         "product, revision, peripheral, inquiry, type, bus, "
+         "sector, size, geometry, real, beyond, free, cache, read_errors, "
+         "write_errors, vanish_after, delay_us, lock, "
+         "geometry_query)"},
         {"[E:]\nsector = abc\n", "2: key 'sector': 'abc' is not a power of two from 512 to 65536"},
         {"[E:]\nsector = 1000\n",
          "2: key 'sector': '1000' is not a power of two from 512 to 65536"},

@@ -57,6 +57,20 @@ SimDriveBay::SimDriveBay(std::vector<SimDriveConfig> drives) {
 }
 
 std::shared_ptr<SimDrive> SimDriveBay::Find(const std::string& name) const {
+    std::shared_ptr<SimDrive> drive = Drive(name);
+    if (!drive) {
+        SetLastOsError(kSimErrorNoDrive);
+        return nullptr;
+    }
+    // A drive that vanished is answered for no more.
+    if (drive->Gone()) {
+        SetLastOsError(kSimErrorGone);
+        return nullptr;
+    }
+    return drive;
+}
+
+std::shared_ptr<SimDrive> SimDriveBay::Drive(const std::string& name) const {
     const std::string wanted = BayDriveName(name);
     for (const auto& drive : drives_) {
         if (drive->Config().name == wanted)
@@ -65,13 +79,11 @@ std::shared_ptr<SimDrive> SimDriveBay::Find(const std::string& name) const {
     return nullptr;
 }
 
-std::shared_ptr<SimDrive> SimDriveBay::Drive(const std::string& name) const {
-    return Find(name);
-}
-
 std::optional<std::vector<std::string>> SimDriveBay::LogicalDriveStrings() {
     std::vector<std::string> entries;
     for (const auto& drive : drives_) {
+        if (drive->Gone())
+            continue;
         const std::string& name = drive->Config().name;
         entries.push_back(IsDriveLetterName(name) ? name + "\\" : name);
     }
@@ -86,10 +98,8 @@ DriveType SimDriveBay::GetDriveType(const std::string& name) {
 std::optional<std::int32_t> SimDriveBay::BusType(const std::string& name) {
     // The query opens the drive (shared), so it fails while the drive is held unshared.
     const auto drive = Find(name);
-    if (!drive) {
-        SetLastOsError(kSimErrorNoDrive);
+    if (!drive)
         return std::nullopt;
-    }
     const SimDrive::Opened opened = drive->Open(VolumeShare::ReadWrite);
     if (opened.error != 0) {
         SetLastOsError(opened.error);
@@ -101,10 +111,8 @@ std::optional<std::int32_t> SimDriveBay::BusType(const std::string& name) {
 
 std::optional<DiskGeometry> SimDriveBay::Geometry(const std::string& name) {
     const auto drive = Find(name);
-    if (!drive) {
-        SetLastOsError(kSimErrorNoDrive);
+    if (!drive)
         return std::nullopt;
-    }
     const SimDrive::Opened opened = drive->Open(VolumeShare::ReadWrite);
     if (opened.error != 0) {
         SetLastOsError(opened.error);
@@ -112,16 +120,18 @@ std::optional<DiskGeometry> SimDriveBay::Geometry(const std::string& name) {
     }
     drive->Close(opened.id);
     const SimDriveConfig& config = drive->Config();
+    if (config.geometryFails) {
+        SetLastOsError(kSimErrorIo);
+        return std::nullopt;
+    }
     const Chs chs = config.Geometry();
     return DiskGeometry{chs.cylinders, chs.heads, chs.sectorsPerTrack, config.sector};
 }
 
 std::optional<DiskFreeSpace> SimDriveBay::FreeSpace(const std::string& name) {
     const auto drive = Find(name);
-    if (!drive) {
-        SetLastOsError(kSimErrorNoDrive);
+    if (!drive)
         return std::nullopt;
-    }
     const SimDriveConfig& config = drive->Config();
     // The bay file is checked to give a describable figure; anything else reads as none free.
     return FreeSpaceCounts(config.free, config.size, config.sector).value_or(DiskFreeSpace{});
@@ -129,29 +139,23 @@ std::optional<DiskFreeSpace> SimDriveBay::FreeSpace(const std::string& name) {
 
 std::unique_ptr<IScsiDevice> SimDriveBay::OpenScsi(const std::string& name) {
     const auto drive = Find(name);
-    if (!drive) {
-        SetLastOsError(kSimErrorNoDrive);
+    if (!drive)
         return nullptr;
-    }
     return OpenSimScsi(drive);
 }
 
 std::unique_ptr<IMediaChangeSwitch> SimDriveBay::OpenMediaChangeSwitch(const std::string& name) {
     const auto drive = Find(name);
-    if (!drive) {
-        SetLastOsError(kSimErrorNoDrive);
+    if (!drive)
         return nullptr;
-    }
     return OpenSimMediaChangeSwitch(drive);
 }
 
 std::unique_ptr<IRawVolume> SimDriveBay::OpenVolume(const std::string& name, VolumeAccess access,
                                                     VolumeShare share) {
     const auto drive = Find(name);
-    if (!drive) {
-        SetLastOsError(kSimErrorNoDrive);
+    if (!drive)
         return nullptr;
-    }
     return OpenSimVolume(drive, access, share);
 }
 

@@ -10,13 +10,15 @@ namespace corvane::os::sim {
 
 // A machine's drives replaced by simulated ones (usually described by a bay file, see
 // sim_bay_file.h). Drive letters are listed as "E:\" entries, other names whole, all in
-// alphabetical order as Windows lists its letters. What is written persists for the life of
+// alphabetical order as Windows lists its letters; a drive that vanished is no longer listed and
+// every call on it fails. What is written persists for the life of
 // the bay. Safe to use from several threads.
 class SimDriveBay : public IDriveSystem {
 public:
     explicit SimDriveBay(std::vector<SimDriveConfig> drives);
 
-    // The drive of that name ("E:", "e:" or "E:\" alike); null when the bay has none.
+    // The drive of that name ("E:", "e:" or "E:\" alike), also after it vanished; null when the
+    // bay has none.
     std::shared_ptr<SimDrive> Drive(const std::string& name) const;
 
     std::optional<std::vector<std::string>> LogicalDriveStrings() override;

@@ -151,14 +151,95 @@ std::string Free(std::string_view v, SimDriveConfig& d) {
     return ReadSize(v, d.free);
 }
 
+std::string ReadSectors(std::string_view v, std::vector<SectorRange>& ranges) {
+    const std::string bad =
+        Quoted(v) + " is not a list of sectors and ranges (such as 100, 2000-2100)";
+    std::vector<SectorRange> read;
+    std::string_view rest = v;
+    while (!rest.empty()) {
+        const std::size_t comma = rest.find(',');
+        std::string_view item = rest.substr(0, comma);
+        rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+        while (!item.empty() && item.front() == ' ')
+            item.remove_prefix(1);
+        while (!item.empty() && item.back() == ' ')
+            item.remove_suffix(1);
+        const std::size_t dash = item.find('-');
+        const std::optional<std::uint64_t> first = ParseBayNumber(item.substr(0, dash));
+        const std::optional<std::uint64_t> last =
+            dash == std::string_view::npos ? first : ParseBayNumber(item.substr(dash + 1));
+        if (!first || !last || *last < *first || (comma != std::string_view::npos && rest.empty()))
+            return bad;
+        read.push_back(SectorRange{*first, *last});
+    }
+    ranges = std::move(read);
+    return {};
+}
+
+std::string Cache(std::string_view v, SimDriveConfig& d) {
+    const std::optional<std::uint64_t> n = ParseBayNumber(v);
+    if (!n || *n > std::numeric_limits<std::uint32_t>::max())
+        return Quoted(v) + " is not a number of sectors";
+    d.cacheSectors = static_cast<std::uint32_t>(*n);
+    return {};
+}
+
+std::string ReadErrors(std::string_view v, SimDriveConfig& d) {
+    return ReadSectors(v, d.readErrors);
+}
+std::string WriteErrors(std::string_view v, SimDriveConfig& d) {
+    return ReadSectors(v, d.writeErrors);
+}
+
+std::string VanishAfter(std::string_view v, SimDriveConfig& d) {
+    const std::optional<std::uint64_t> n = ParseBayNumber(v);
+    if (!n)
+        return Quoted(v) + " is not a number of transfers";
+    d.vanishAfter = *n;
+    return {};
+}
+
+constexpr std::uint64_t kMaxDelayMicroseconds = 60'000'000;
+
+std::string DelayUs(std::string_view v, SimDriveConfig& d) {
+    const std::optional<std::uint64_t> n = ParseBayNumber(v);
+    if (!n || *n > kMaxDelayMicroseconds)
+        return Quoted(v) + " is not a delay in microseconds (0 to 60000000)";
+    d.delayMicroseconds = static_cast<std::uint32_t>(*n);
+    return {};
+}
+
+std::string LockKey(std::string_view v, SimDriveConfig& d) {
+    static constexpr std::pair<std::string_view, bool> kWords[] = {{"ok", false}, {"refuse", true}};
+    return ReadWord(v, d.lockRefused, kWords);
+}
+
+std::string GeometryQuery(std::string_view v, SimDriveConfig& d) {
+    static constexpr std::pair<std::string_view, bool> kWords[] = {{"ok", false}, {"fail", true}};
+    return ReadWord(v, d.geometryFails, kWords);
+}
+
 constexpr BayKey kKeys[] = {
-    {"vendor", Vendor},     {"product", Product},
-    {"revision", Revision}, {"peripheral", Peripheral},
-    {"inquiry", Inquiry},   {"type", Type},
-    {"bus", Bus},           {"sector", Sector},
-    {"size", Size},         {"geometry", Geometry},
-    {"real", Real},         {"beyond", BeyondKey},
+    {"vendor", Vendor},
+    {"product", Product},
+    {"revision", Revision},
+    {"peripheral", Peripheral},
+    {"inquiry", Inquiry},
+    {"type", Type},
+    {"bus", Bus},
+    {"sector", Sector},
+    {"size", Size},
+    {"geometry", Geometry},
+    {"real", Real},
+    {"beyond", BeyondKey},
     {"free", Free},
+    {"cache", Cache},
+    {"read_errors", ReadErrors},
+    {"write_errors", WriteErrors},
+    {"vanish_after", VanishAfter},
+    {"delay_us", DelayUs},
+    {"lock", LockKey},
+    {"geometry_query", GeometryQuery},
 };
 
 std::string Bytes(std::uint64_t n) {
@@ -214,6 +295,20 @@ std::optional<BayKeyError> CheckBayDrive(const SimDriveConfig& d,
     if (has("free") && !FreeSpaceCounts(d.free, d.size, d.sector))
         return BayKeyError{"free", Bytes(d.free) + " is not a whole number of " + sector +
                                        " (in clusters of at most 2^31 sectors)"};
+    constexpr std::uint64_t kMaxCacheBytes = 256ULL << 20;
+    if (has("cache") && std::uint64_t{d.cacheSectors} * d.sector > kMaxCacheBytes)
+        return BayKeyError{"cache", std::to_string(d.cacheSectors) + " " + sector +
+                                        " are more than a cache of 256 MiB"};
+    const std::uint64_t sectors = d.VolumeBytes() / d.sector;
+    for (const char* key : {"read_errors", "write_errors"}) {
+        const auto& ranges = std::string_view(key) == "read_errors" ? d.readErrors : d.writeErrors;
+        for (const SectorRange& r : ranges) {
+            if (has(key) && r.last >= sectors)
+                return BayKeyError{key, "sector " + std::to_string(r.last) +
+                                            " is past the end of the drive (" +
+                                            std::to_string(sectors) + " sectors)"};
+        }
+    }
     return std::nullopt;
 }
 

@@ -1,7 +1,11 @@
 #pragma once
+#include <atomic>
 #include <cstdint>
+#include <deque>
+#include <map>
 #include <mutex>
 #include <optional>
+#include <vector>
 
 #include "os/sim/sim_drive_config.h"
 #include "os/sim/sim_sector_store.h"
@@ -27,16 +31,21 @@ public:
     };
     Opened Open(VolumeShare share);
     void Close(std::uint64_t id);
-    // The volume lock of a handle: refused while another handle is open.
+    // The volume lock of a handle: refused while another handle is open, or always when the
+    // drive refuses locks.
     std::uint32_t Lock(std::uint64_t id);
     std::uint32_t Unlock(std::uint64_t id);
+    // True once the drive has vanished: it is then no longer listed and every call fails.
+    bool Gone() const { return gone_.load(); }
 
     // Whole sectors at a byte offset. A transfer that starts inside the volume and runs past
-    // its end is cut short there; one that starts at or past the end fails.
+    // its end is cut short there; one that starts at or past the end fails. Each transfer
+    // first waits the drive's delay (without holding the drive, so others are not held up).
     IoResult Read(std::uint64_t offset, void* buffer, std::uint32_t length);
     IoResult Write(std::uint64_t offset, const void* buffer, std::uint32_t length);
 
     int OpenHandles() const;
+    std::uint64_t Transfers() const;
     std::size_t StoredExtents() const;
     std::uint64_t StoredBytes() const;
 
@@ -50,6 +59,10 @@ private:
     // Calls fn(logical offset in sectors, physical sector, count) for each run of the span
     // that the real capacity stores, or fn with no physical sector for a dropped run.
     template <typename Fn> void Map(const Span& span, Fn&& fn) const;
+    // Counts a transfer; false (and the drive gone) once it has done its last one.
+    bool CountTransfer();
+    void Cache(std::uint64_t sector, const std::uint8_t* data);
+    void Delay() const;
 
     const SimDriveConfig config_;
     const std::uint64_t totalSectors_;
@@ -60,6 +73,11 @@ private:
     int openHandles_ = 0;
     std::optional<std::uint64_t> unsharedHolder_;
     std::optional<std::uint64_t> lockHolder_;
+    std::atomic<bool> gone_{false};
+    std::uint64_t transfers_ = 0;
+    // The write cache: sector bytes by logical sector, and the sectors in the order written.
+    std::map<std::uint64_t, std::vector<std::uint8_t>> cache_;
+    std::deque<std::uint64_t> cacheOrder_;
 };
 
 } // namespace corvane::os::sim

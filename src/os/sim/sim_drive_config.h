@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "os/bus_type.h"
 #include "os/drives.h"
@@ -22,6 +23,23 @@ enum class InquiryAnswer {
     Fail,  // the request itself fails
     Sense, // the request succeeds but the drive returns sense data (no medium)
 };
+
+// Sectors first to last, both included.
+struct SectorRange {
+    std::uint64_t first = 0;
+    std::uint64_t last = 0;
+    bool operator==(const SectorRange&) const = default;
+};
+
+// True when any range holds a sector of [first, first + count).
+inline bool Touches(const std::vector<SectorRange>& ranges, std::uint64_t first,
+                    std::uint64_t count) {
+    for (const SectorRange& r : ranges) {
+        if (count != 0 && r.first < first + count && r.last >= first)
+            return true;
+    }
+    return false;
+}
 
 struct Chs {
     std::uint64_t cylinders = 0;
@@ -46,6 +64,21 @@ struct SimDriveConfig {
     std::optional<std::uint64_t> real; // bytes really stored; default: size
     Beyond beyond = Beyond::Wrap;
     std::uint64_t free = 0; // free bytes of the drive's file system
+
+    // What failing and counterfeit drives do besides their capacity.
+    // Recent writes, by sector, served to reads until pushed out by later ones.
+    std::uint32_t cacheSectors = 0;
+    // Transfers that touch these sectors fail with an I/O error.
+    std::vector<SectorRange> readErrors;
+    std::vector<SectorRange> writeErrors;
+    // After this many transfers the drive is gone: every later call fails.
+    std::optional<std::uint64_t> vanishAfter;
+    // Every transfer takes this long.
+    std::uint32_t delayMicroseconds = 0;
+    // The volume lock is refused.
+    bool lockRefused = false;
+    // The geometry request fails.
+    bool geometryFails = false;
 
     std::uint64_t RealBytes() const { return real.value_or(size); }
     Chs Geometry() const { return geometry.value_or(Chs{size / sector, 1, 1}); }

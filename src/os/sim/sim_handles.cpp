@@ -38,6 +38,8 @@ public:
     ~SimVolume() override { drive_->Close(id_); }
 
     bool Seek(std::uint64_t offset) override {
+        if (!Present())
+            return false;
         position_ = offset;
         return true;
     }
@@ -53,12 +55,14 @@ public:
         position_ += r.bytes;
         return r;
     }
-    bool Flush() override { return true; }
+    bool Flush() override { return Present(); }
     bool Lock() override { return Succeeded(drive_->Lock(id_)); }
-    bool Dismount() override { return true; }
+    bool Dismount() override { return Present(); }
     bool Unlock() override { return Succeeded(drive_->Unlock(id_)); }
 
 private:
+    // A handle to a drive that vanished fails every call.
+    bool Present() const { return Succeeded(drive_->Gone() ? kSimErrorGone : 0); }
     std::shared_ptr<SimDrive> drive_;
     std::uint64_t id_;
     VolumeAccess access_;
@@ -96,6 +100,10 @@ public:
     bool PassThroughDirect(PassThroughBlock& block, void* dataBuffer,
                            std::uint32_t& bytesReturned) override {
         const SimDriveConfig& config = drive_->Config();
+        if (drive_->Gone()) {
+            SetLastOsError(kSimErrorGone);
+            return false;
+        }
         if (config.inquiry == InquiryAnswer::Fail) {
             SetLastOsError(kSimErrorIo);
             return false;
@@ -133,11 +141,15 @@ private:
 
 class SimMediaChangeSwitch : public IMediaChangeSwitch {
 public:
+    explicit SimMediaChangeSwitch(std::shared_ptr<SimDrive> drive) : drive_(std::move(drive)) {}
     bool Control(bool, std::uint32_t& bytesReturned) override {
         bytesReturned = 0;
-        return true;
+        return Succeeded(drive_->Gone() ? kSimErrorGone : 0);
     }
     bool Close() override { return true; }
+
+private:
+    std::shared_ptr<SimDrive> drive_;
 };
 
 // A field of the INQUIRY data: the text blank-padded to width, or zeros for an empty text.
@@ -181,8 +193,9 @@ std::unique_ptr<IScsiDevice> OpenSimScsi(const std::shared_ptr<SimDrive>& drive)
     return std::make_unique<SimScsiDevice>(drive, opened.id);
 }
 
-std::unique_ptr<IMediaChangeSwitch> OpenSimMediaChangeSwitch(const std::shared_ptr<SimDrive>&) {
-    return std::make_unique<SimMediaChangeSwitch>();
+std::unique_ptr<IMediaChangeSwitch>
+OpenSimMediaChangeSwitch(const std::shared_ptr<SimDrive>& drive) {
+    return std::make_unique<SimMediaChangeSwitch>(drive);
 }
 
 } // namespace corvane::os::sim
