@@ -221,7 +221,7 @@ TEST(RunControl, SecondStartWaitsForTheFirstWorkerAndCloseWaitsForIt) {
     std::atomic<int> secondStarts{0};
     // While the first run writes, a second Start Test is pressed: it must not start a run.
     run.host.onProgress = [&](TestPass pass, std::uint64_t percent) {
-        if (pass == TestPass::Write && percent == 50 && secondStarts.fetch_add(1) == 0) {
+        if (pass == TestPass::Write && percent >= 50 && secondStarts.fetch_add(1) == 0) {
             run.Control().OnStopTest(); // Start Test is enabled again at once
             CDevice other;
             other.m_drive = "E:";
@@ -234,12 +234,10 @@ TEST(RunControl, SecondStartWaitsForTheFirstWorkerAndCloseWaitsForIt) {
 
 TEST(RunControl, ClosingTheWindowStopsTheRunAndShowsNothingMore) {
     TestRunFixture run({BayDrive("E:", 16'000'000'000)});
-    std::atomic<bool> closing{false};
-    std::thread closer;
+    std::atomic<bool> reached{false};
+    // The worker holds at 30% of the write pass until the window has begun to close.
     run.host.onProgress = [&](TestPass pass, std::uint64_t percent) {
-        if (pass == TestPass::Write && percent == 30 && !closing.exchange(true)) {
-            closer = std::thread([&run] { run.Control().OnCloseWindow(); });
-            // The window is closing before this block ends.
+        if (pass == TestPass::Write && percent >= 30 && !reached.exchange(true)) {
             while (run.Control().m_bTestRunning.load() != 0)
                 std::this_thread::yield();
         }
@@ -248,9 +246,9 @@ TEST(RunControl, ClosingTheWindowStopsTheRunAndShowsNothingMore) {
     CDevice device;
     device.m_drive = "E:";
     run.Control().OnStartTest(&device, run.sectorSize, false);
-    while (!closing.load())
+    while (!reached.load())
         std::this_thread::yield();
-    closer.join(); // returns only once the worker has ended
+    run.Control().OnCloseWindow(); // returns only once the worker has ended
     EXPECT_FALSE(run.Control().WorkerActive());
     EXPECT_EQ(run.Bay().Drive("E:")->OpenHandles(), 0);
     EXPECT_EQ(run.BoxTexts(), std::vector<std::string>{kConfirmText});
