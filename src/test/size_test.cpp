@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "drives/drive_size.h"
+#include "drives/drive_state.h"
 #include "drives/format_size.h"
 #include "log/error_text.h"
 #include "os/aligned_buffer.h"
@@ -15,7 +16,6 @@ namespace {
 constexpr std::uint64_t kQuickLargeDrive = 0x200000; // sectors: 1 GiB at 512 bytes
 constexpr std::uint64_t kQuickMediumDrive = 0x80000;
 constexpr std::uint64_t kQuickSmallDrive = 0x20000;
-constexpr std::uint64_t kPlotsPerMap = 9000;
 
 // The run's arithmetic, fixed at its start.
 struct Plan {
@@ -39,7 +39,7 @@ struct Plan {
     std::uint64_t Plots(std::uint64_t acc) const {
         if (ps != 0)
             return acc >= ps ? acc / ps : 0;
-        return ts == 0 ? 0 : acc * kPlotsPerMap / ts;
+        return ts == 0 ? 0 : acc * kMapPlots / ts;
     }
 };
 
@@ -53,7 +53,7 @@ public:
         plan_.fieldSs = run_.sectorSize.load();
         plan_.ts = plan_.ss == 0 ? 0 : size / plan_.ss;
         plan_.pd = (plan_.ts / 100) / 100;
-        plan_.ps = plan_.ts / kPlotsPerMap;
+        plan_.ps = plan_.ts / kMapPlots;
         view_.ShowRunStart();
 
         buffer_ = os::AlignedBuffer(std::size_t{run_.blockSectors} * plan_.ss);

@@ -102,6 +102,43 @@ TEST(SizeTestScenarios, VerdictsAndMessagesOnSimulatedDrives) {
     }
 }
 
+TEST(SizeTestScenarios, FailingDrivesBeyondTheirCapacity) {
+    // A write cache larger than one block hides dropped writes from the immediate read-back;
+    // the verify pass finds the first lost block.
+    {
+        SimDriveConfig cached = Fake(16'000'000'000, 1 * kGiB, Beyond::Drop);
+        cached.cacheSectors = 64;
+        TestRunFixture run({cached});
+        EXPECT_EQ(run.Run("E:", kQuick), SizeTestOutcome::FailureReported);
+        EXPECT_EQ(run.BoxTexts(),
+                  (std::vector<std::string>{kConfirmText, "Verify Failure at 1.00 GB"}));
+        ExpectWritesInPlace(run, cached, kQuick);
+    }
+    // A drive that is gone mid-run: its writes fail from then on.
+    {
+        SimDriveConfig vanishing = BayDrive("E:", 16'000'000'000);
+        vanishing.vanishAfter = 40;
+        TestRunFixture run({vanishing, BayDrive("F:", 8'000'000'000)});
+        run.System().errorTexts[os::sim::kSimErrorGone] = "The device is not connected.\n";
+        EXPECT_EQ(run.Run("E:", kQuick), SizeTestOutcome::FailureReported);
+        const auto boxes = run.BoxTexts();
+        ASSERT_EQ(boxes.size(), 3u);
+        EXPECT_EQ(boxes[1].rfind(kWriteFailureAt, 0), 0u) << boxes[1];
+        EXPECT_EQ(boxes[2], "The device is not connected.\n");
+        ExpectWritesInPlace(run, vanishing, kQuick);
+        for (const std::string& d : run.Recording().TouchedDrives())
+            EXPECT_EQ(d, "E:");
+        EXPECT_TRUE(run.host.Enabled(kIdcStartTest));
+    }
+    // A read error counts as a good block: the run goes on and passes.
+    {
+        SimDriveConfig unreadable = BayDrive("E:", 16'000'000'000);
+        unreadable.readErrors.push_back({262144, 262147});
+        TestRunFixture run({unreadable});
+        EXPECT_EQ(run.Run("E:", kFull), SizeTestOutcome::Genuine);
+    }
+}
+
 TEST(SizeTestScenarios, QuickTestOfSixteenBillionBytesFollowsTheTable) {
     TestRunFixture run({BayDrive("E:", 16'000'000'000)});
     ASSERT_EQ(run.Run("E:", kQuick), SizeTestOutcome::Genuine);
