@@ -46,6 +46,7 @@ cases=(
     "wrap-1GiB-of-32GB|512|--size 32GB --real 1GiB --beyond wrap|1|$first 1.00 GB|1|$first 1.00 GB|yes"
     "dropped-past-3GiB|512|--size 16GB --real 3GiB --beyond zeros|1|Verify failure while writing sector 6291456 at 3.00 GB|1|Verify failure while writing sector 6291456 at 3.00 GB|yes"
     "errors-past-3GiB|512|--size 16GB --real 3GiB --beyond error|1|Write Failure at 3.00 GB|1|Write Failure at 3.00 GB|yes"
+    "dropped-past-15.9GB|512|--size 16GB --real 15900000256 --beyond zeros|0|$genuine|1|Verify failure while writing sector 31055872 at 14.81 GB|yes"
     "cache-hides-dropped|512|--size 16GB --real 3GiB --beyond zeros --cache 64|1|Verify Failure at 3.00 GB|1|Verify Failure at 3.00 GB|yes"
     "2TB-wrap-at-32GiB|512|--size 2TB --real 32GiB --beyond wrap|1|$first 32.00 GB|1|$first 32.00 GB|no"
 )
