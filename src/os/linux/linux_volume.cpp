@@ -75,7 +75,7 @@ public:
 
     bool Lock() override {
         lockWanted_ = true;
-        if (exclusive_ || lockFd_ >= 0)
+        if (exclusive_ || lockFd_ >= 0 || fileLocked_)
             return true;
         return TryLock();
     }
@@ -87,17 +87,21 @@ public:
         for (auto it = mounts.rbegin(); it != mounts.rend(); ++it)
             if (umount2(it->mountPoint.c_str(), 0) != 0)
                 ok = Fail(errno);
-        if (lockWanted_ && !exclusive_ && lockFd_ < 0)
+        if (lockWanted_ && !exclusive_ && lockFd_ < 0 && !fileLocked_)
             TryLock();
         return ok;
     }
 
     bool Unlock() override {
-        const bool held = lockWanted_ && (exclusive_ || lockFd_ >= 0);
+        const bool held = lockWanted_ && (exclusive_ || lockFd_ >= 0 || fileLocked_);
         lockWanted_ = false;
         if (lockFd_ >= 0) {
             close(lockFd_);
             lockFd_ = -1;
+        }
+        if (fileLocked_) {
+            flock(fd_, LOCK_UN);
+            fileLocked_ = false;
         }
         return held || Fail(EINVAL);
     }
@@ -109,17 +113,14 @@ private:
     }
 
     bool TryLock() {
-        int fd = -1;
         if (isFile_) {
-            fd = OpenResolved(drive_, O_RDONLY);
-            if (fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) != 0) {
-                const int error = errno == EWOULDBLOCK ? EBUSY : errno;
-                close(fd);
-                return Fail(error);
-            }
-        } else {
-            fd = OpenResolved(drive_, O_RDONLY | O_EXCL);
+            // An image file's lock is a lock on this very descriptor: nothing to reopen.
+            if (flock(fd_, LOCK_EX | LOCK_NB) != 0)
+                return Fail(errno == EWOULDBLOCK ? EBUSY : errno);
+            fileLocked_ = true;
+            return true;
         }
+        const int fd = OpenResolved(drive_, O_RDONLY | O_EXCL);
         if (fd < 0)
             return Fail(errno);
         lockFd_ = fd;
@@ -235,6 +236,7 @@ private:
     std::uint64_t chunk_;
     std::uint64_t pos_ = 0;
     int lockFd_ = -1;
+    bool fileLocked_ = false;
     bool lockWanted_ = false;
     AlignedBuffer bounce_;
 };
