@@ -3,16 +3,17 @@
 #include <cstring>
 
 #include "drives/text_trim.h"
+#include "os/inquiry_layout.h"
 
 namespace corvane {
 namespace {
 
-constexpr std::size_t kVendorAt = 8;
-constexpr std::size_t kVendorBytes = 8;
-constexpr std::size_t kProductAt = 16;
-constexpr std::size_t kProductBytes = 16;
-constexpr std::size_t kRevisionAt = 32;
-constexpr std::size_t kRevisionBytes = 4;
+constexpr std::size_t kVendorAt = os::InquiryLayout::kVendorAt;
+constexpr std::size_t kVendorBytes = os::InquiryLayout::kVendorWidth;
+constexpr std::size_t kProductAt = os::InquiryLayout::kProductAt;
+constexpr std::size_t kProductBytes = os::InquiryLayout::kProductWidth;
+constexpr std::size_t kRevisionAt = os::InquiryLayout::kRevisionAt;
+constexpr std::size_t kRevisionBytes = os::InquiryLayout::kRevisionWidth;
 
 // Bytes as text up to the first NUL, then trimmed.
 std::string TextField(const std::string& bytes) {

@@ -4,18 +4,20 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "os/inquiry_layout.h"
 #include "os/linux/linux_drive_type.h"
 #include "os/linux/linux_sysfs.h"
 
 namespace corvane::os::linux_os {
 namespace {
 
-constexpr std::size_t kVendorAt = 8;
-constexpr std::size_t kVendorWidth = 8;
-constexpr std::size_t kProductAt = 16;
-constexpr std::size_t kProductWidth = 16;
-constexpr std::size_t kRevisionAt = 32;
-constexpr std::size_t kRevisionWidth = 4;
+using Layout = InquiryLayout;
+constexpr std::size_t kVendorAt = Layout::kVendorAt;
+constexpr std::size_t kVendorWidth = Layout::kVendorWidth;
+constexpr std::size_t kProductAt = Layout::kProductAt;
+constexpr std::size_t kProductWidth = Layout::kProductWidth;
+constexpr std::size_t kRevisionAt = Layout::kRevisionAt;
+constexpr std::size_t kRevisionWidth = Layout::kRevisionWidth;
 
 struct KindName {
     std::string_view prefix;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "os/inquiry_layout.h"
 #include "os/linux/linux_drive_name.h"
 
 namespace corvane::os::linux_os {
@@ -15,7 +16,7 @@ struct SysfsIdentity {
     bool removable = false;
 };
 
-inline constexpr std::size_t kStandardInquiryLength = 36;
+inline constexpr std::size_t kStandardInquiryLength = InquiryLayout::kStandardLength;
 using InquiryData = std::array<std::uint8_t, kStandardInquiryLength>;
 
 // Vendor: device/vendor (not a numeric bus id), the card's OEM id or manufacturer id, else a

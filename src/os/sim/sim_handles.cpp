@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "os/inquiry_layout.h"
 #include "os/last_error.h"
 #include "os/sim/sim_error_codes.h"
 
@@ -11,7 +12,7 @@ namespace {
 
 using Layout = PassThroughLayout;
 
-constexpr std::uint8_t kInquiryOpcode = 0x12;
+constexpr std::uint8_t kInquiryOpcode = InquiryLayout::kOpcode;
 constexpr std::uint8_t kCheckCondition = 0x02;
 constexpr std::uint8_t kFixedSense = 0x70;
 constexpr std::uint8_t kSenseNotReady = 0x02;
@@ -169,9 +170,10 @@ void BuildSimInquiry(const SimDriveConfig& config, std::uint8_t* data) {
     data[2] = 0x06;                                         // SPC-4
     data[3] = 0x02;                                         // response data format
     data[4] = static_cast<std::uint8_t>(kSimInquiryBytes - 5);
-    PutField(data + 8, config.vendor, 8);
-    PutField(data + 16, config.product, 16);
-    PutField(data + 32, config.revision, 4);
+    using F = InquiryLayout;
+    PutField(data + F::kVendorAt, config.vendor, F::kVendorWidth);
+    PutField(data + F::kProductAt, config.product, F::kProductWidth);
+    PutField(data + F::kRevisionAt, config.revision, F::kRevisionWidth);
 }
 
 std::unique_ptr<IRawVolume> OpenSimVolume(const std::shared_ptr<SimDrive>& drive,
