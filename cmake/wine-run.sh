@@ -7,8 +7,9 @@ bits=$1
 shift
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEPREFIX=${WINEPREFIX:-$HOME/.wine-corvane}
-# A new prefix asks to install Mono and Gecko in a window; the tests need neither.
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+# A new prefix asks to install Mono and Gecko in a window; the tests need neither. A crashing
+# test ends at once with its failure instead of starting the debugger, which would linger.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winedbg.exe=d}
 if [ "$bits" = 32 ]; then
     loader=/usr/lib/wine/wine
 else
