@@ -58,8 +58,10 @@ bool CCorvaneApp::InitInstance(IFrontEnd& frontEnd) {
         SetProcessLog(log_.get());
         std::string drive;
         std::string directory;
-        // A folder whose directory part is too long leaves the log off.
-        if (SplitLogFolder(system.TempFolder(), drive, directory))
+        // A folder whose directory part is too long leaves the log off, and so does a temp
+        // folder the system cannot name (the log would land in the working directory).
+        const std::string tempFolder = system.TempFolder();
+        if (!tempFolder.empty() && SplitLogFolder(tempFolder, drive, directory))
             log_->StartLog(drive + directory, kLogBaseName);
     }
     if (LoggingOn())

@@ -183,7 +183,7 @@ TEST(SizeTestScenarios, VolumesWithoutDivisorsRunSoundly) {
         TestRunFixture run({BayDrive("E:", sectors * 512)});
         ASSERT_EQ(run.Run("E:", kQuick), SizeTestOutcome::Genuine);
         const auto progress = run.host.ProgressTexts();
-        const std::uint64_t blocks = sectors / 4096;
+        const std::size_t blocks = static_cast<std::size_t>(sectors / 4096);
         ASSERT_EQ(progress.size(), 2 * blocks + 1);
         // After the last block of a pass the share is what the blocks covered.
         EXPECT_EQ(progress[blocks - 1], ProgressText(TestPass::Write, blocks * 4096 * 100 / sectors));

@@ -137,10 +137,11 @@ TEST_F(StartupFixture, LoggingOnlyWhenAllowLoggingIsExactlyOne) {
 }
 
 TEST_F(StartupFixture, TooLongTempFolderLeavesLoggingOff) {
-    // A directory part beyond 255 characters, and one whose log path passes 259.
+    // A directory part beyond 255 characters, one whose log path passes 259, and a temp folder
+    // the system could not name.
     const std::string longDir = temp.folder() + std::string(260, 'd') + "/";
     const std::string longPath = temp.folder() + std::string(250 - temp.folder().size(), 'p') + "/";
-    for (const std::string& folder : {longDir, longPath}) {
+    for (const std::string& folder : {longDir, longPath, std::string()}) {
         system->tempFolder = folder;
         RecordingFrontEnd front;
         CCorvaneApp app(platform, "corvane");

@@ -157,7 +157,7 @@ IoResult SimDrive::Read(std::uint64_t offset, void* buffer, std::uint32_t length
         if (physical)
             store_.Read(*physical, target, static_cast<std::uint32_t>(count));
         else
-            std::memset(target, 0, count * sector);
+            std::memset(target, 0, static_cast<std::size_t>(count * sector));
     });
     // Recent writes come back from the cache, whatever the flash kept of them.
     for (auto it = cache_.lower_bound(span->first);

@@ -101,7 +101,7 @@ void SectorStore::Read(std::uint64_t first, std::uint8_t* out, std::uint32_t cou
         const std::uint64_t from = std::max(first, it->first);
         const std::uint64_t to = std::min(end, it->first + it->second.count);
         std::uint8_t* target = out + (from - first) * sectorSize_;
-        const std::size_t length = (to - from) * sectorSize_;
+        const auto length = static_cast<std::size_t>((to - from) * sectorSize_);
         if (it->second.bytes) {
             std::memcpy(target, it->second.bytes.get() + (from - it->first) * sectorSize_, length);
         } else {
