@@ -52,8 +52,8 @@ template <typename MakeView> void RunSimulated(benchmark::State& state, MakeView
         std::atomic<std::uint32_t> sectorSize{512};
         std::atomic<std::int32_t> running{1};
         std::atomic<bool> closed{false};
-        SizeTestRun run{bay, system, "E:", sectorSize, kBlockSectors, kFullTestMode, running,
-                        closed};
+        SizeTestRun run{bay,           system,        "E:",    sectorSize,
+                        kBlockSectors, kFullTestMode, running, closed};
         if (RunSizeTest(run, *view) != SizeTestOutcome::Genuine)
             state.SkipWithError("the simulated drive did not pass");
         blocks += 2 * (drive.size / 512 / 2048);

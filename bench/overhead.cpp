@@ -27,7 +27,9 @@ using Clock = std::chrono::steady_clock;
 constexpr std::uint64_t kImageBytes = 16'000'000'000ULL;
 constexpr std::uint32_t kSector = 512;
 
-double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+double Seconds(Clock::duration d) {
+    return std::chrono::duration<double>(d).count();
+}
 
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
@@ -39,8 +41,14 @@ double RunEngine(os::Platform& platform, const std::string& image, int mode) {
     std::atomic<std::uint32_t> sectorSize{kSector};
     std::atomic<std::int32_t> running{1};
     std::atomic<bool> closed{false};
-    SizeTestRun run{*platform.drives, *platform.system, image, sectorSize, kBlockSectors,
-                    mode,             running,          closed};
+    SizeTestRun run{*platform.drives,
+                    *platform.system,
+                    image,
+                    sectorSize,
+                    kBlockSectors,
+                    mode,
+                    running,
+                    closed};
     const auto start = Clock::now();
     const SizeTestOutcome outcome = RunSizeTest(run, view);
     const double s = Seconds(Clock::now() - start);
@@ -71,7 +79,8 @@ double RunBare(const std::string& image, int mode) {
         FillBlockStamp(buffer.data(), length, p);
         const auto at = static_cast<off_t>(p * kSector);
         if (pwrite(fd, buffer.data(), length, at) != static_cast<ssize_t>(length) ||
-            fdatasync(fd) != 0 || pread(fd, buffer.data(), length, at) != static_cast<ssize_t>(length) ||
+            fdatasync(fd) != 0 ||
+            pread(fd, buffer.data(), length, at) != static_cast<ssize_t>(length) ||
             CheckBlockStamp(buffer.data(), length, p)) {
             std::perror("overhead: bare write pass");
             std::exit(1);

@@ -18,7 +18,9 @@ int CCorvaneApp::GetWindowsVersionCode() {
     return ClassifyWindowsVersion(platform_.system->Version());
 }
 
-bool CCorvaneApp::IsCurrentUserAdmin() { return platform_.system->IsCurrentUserAdmin(); }
+bool CCorvaneApp::IsCurrentUserAdmin() {
+    return platform_.system->IsCurrentUserAdmin();
+}
 
 std::uint32_t CCorvaneApp::GetSettingInt(const std::string& key, int defaultValue) {
     if (store_) {

@@ -15,17 +15,25 @@ int ClassifyWindowsVersion(const std::optional<os::VersionRecord>& version) {
         return 2;
     case 5:
         switch (v.minor) {
-        case 0: return 3;
-        case 1: return 4;
-        case 2: return 5;
-        default: return 6;
+        case 0:
+            return 3;
+        case 1:
+            return 4;
+        case 2:
+            return 5;
+        default:
+            return 6;
         }
     case 6:
         switch (v.minor) {
-        case 0: return 7;
-        case 1: return 11;
-        case 2: return 12;
-        default: return 8;
+        case 0:
+            return 7;
+        case 1:
+            return 11;
+        case 2:
+            return 12;
+        default:
+            return 8;
         }
     default:
         return 9;

@@ -32,7 +32,9 @@ std::optional<std::string> RefuseMountedTarget(const std::string& drive) {
     return std::nullopt;
 }
 #else
-std::optional<std::string> RefuseMountedTarget(const std::string&) { return std::nullopt; }
+std::optional<std::string> RefuseMountedTarget(const std::string&) {
+    return std::nullopt;
+}
 #endif
 
 } // namespace corvane

@@ -30,8 +30,12 @@ extern "C" void OnInterrupt(int) {
 
 } // namespace
 
-bool StdinIsTerminal() { return CORVANE_ISATTY(CORVANE_FILENO(stdin)) != 0; }
-bool StdoutIsTerminal() { return CORVANE_ISATTY(CORVANE_FILENO(stdout)) != 0; }
+bool StdinIsTerminal() {
+    return CORVANE_ISATTY(CORVANE_FILENO(stdin)) != 0;
+}
+bool StdoutIsTerminal() {
+    return CORVANE_ISATTY(CORVANE_FILENO(stdout)) != 0;
+}
 
 bool AskYesNo(const std::string& prompt) {
     std::fputs(prompt.c_str(), stdout);

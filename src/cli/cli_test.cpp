@@ -28,11 +28,15 @@ int ExitCodeOf(std::optional<SizeTestOutcome> outcome) {
     if (!outcome)
         return kExitNoTest;
     switch (*outcome) {
-    case SizeTestOutcome::Genuine: return kExitGenuine;
-    case SizeTestOutcome::FailureReported: return kExitFailure;
-    case SizeTestOutcome::Aborted: return kExitStopped;
+    case SizeTestOutcome::Genuine:
+        return kExitGenuine;
+    case SizeTestOutcome::FailureReported:
+        return kExitFailure;
+    case SizeTestOutcome::Aborted:
+        return kExitStopped;
     case SizeTestOutcome::NoBuffer:
-    case SizeTestOutcome::NoVolume: return kExitNoTest;
+    case SizeTestOutcome::NoVolume:
+        return kExitNoTest;
     }
     return kExitNoTest;
 }
@@ -77,8 +81,9 @@ void AddTestCommand(CLI::App& cli, CliCommand& command) {
     test->add_option("drive", command.drive,
                      "the drive, as list shows it (E:, sdb), a device path or an image file")
         ->required();
-    test->add_flag("--full", command.full, "the Full Test (a block every 1 MiB) instead of "
-                                           "the Quick Test");
+    test->add_flag("--full", command.full,
+                   "the Full Test (a block every 1 MiB) instead of "
+                   "the Quick Test");
     test->add_flag("--yes", command.yes, "answer Yes to the confirmation");
     test->add_flag("--format", command.format, "answer Yes to the format offer");
     test->add_flag("--allow-fixed", command.allowFixed,
@@ -89,7 +94,8 @@ void AddTestCommand(CLI::App& cli, CliCommand& command) {
 int RunTestCommand(CCorvaneApp& app, CliFrontEnd& frontEnd, const CliCommand& command) {
     if (!command.yes && !cli::StdinIsTerminal())
         return Refuse("no terminal to ask for confirmation on; pass --yes to confirm that "
-                      "everything on " + command.drive + " may be destroyed");
+                      "everything on " +
+                      command.drive + " may be destroyed");
     const std::unique_ptr<CliDriveSession> session = CliDriveSession::Open(app, frontEnd);
     if (!session)
         return kExitNoTest;

@@ -64,8 +64,8 @@ void CliTestView::ShowRunEnd(std::uint64_t totalSectors, std::uint32_t sectorSiz
     std::lock_guard lock(mutex_);
     DrawLocked(true);
     EndStatusLineLocked();
-    std::fprintf(out_, "%s: %llu blocks written, %llu blocks verified, %s tested\n",
-                 kAllComplete, static_cast<unsigned long long>(blocks_[0]),
+    std::fprintf(out_, "%s: %llu blocks written, %llu blocks verified, %s tested\n", kAllComplete,
+                 static_cast<unsigned long long>(blocks_[0]),
                  static_cast<unsigned long long>(blocks_[1]),
                  FormatSize(totalSectors * sectorSize).c_str());
     std::fflush(out_);
@@ -105,9 +105,9 @@ void CliTestView::DrawLocked(bool force) {
     const std::string line =
         std::string(write ? kWritingSectorLabel : kVerifyingSectorLabel) + " " +
         std::to_string(p_) + " | Sectors Remaining " + std::to_string(total_ - p_) + " | " +
-        (write ? kAmountWrittenLabel : kAmountVerifiedLabel) + " " +
-        FormatSize(p_ * sectorSize_) + " | Amount Remaining " +
-        FormatSize((total_ - p_) * sectorSize_) + " | " + ProgressText(pass_, percent_);
+        (write ? kAmountWrittenLabel : kAmountVerifiedLabel) + " " + FormatSize(p_ * sectorSize_) +
+        " | Amount Remaining " + FormatSize((total_ - p_) * sectorSize_) + " | " +
+        ProgressText(pass_, percent_);
     if (terminal_) {
         std::fprintf(out_, "\r\033[K%s", line.c_str());
         statusShown_ = true;

@@ -11,9 +11,9 @@ namespace {
 
 const char* const kWeekdays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                  "Thursday", "Friday", "Saturday"};
-const char* const kMonths[] = {"January", "February", "March",     "April",   "May",      "June",
-                               "July",    "August",   "September", "October", "November",
-                               "December"};
+const char* const kMonths[] = {"January",   "February", "March",    "April",
+                               "May",       "June",     "July",     "August",
+                               "September", "October",  "November", "December"};
 
 constexpr unsigned kMbShift = 20;
 
@@ -49,7 +49,8 @@ void WriteLogHeader(CLogFile& log, os::ISystem& system) {
     const std::string exe = system.ExecutablePath();
     log.WriteHeaderLine("program exe path " + exe);
     const std::optional<os::FileVersion> version = system.ExecutableFileVersion(exe);
-    log.WriteHeaderLine("Program Version " + FormatProgramVersion(version.value_or(os::FileVersion{})));
+    log.WriteHeaderLine("Program Version " +
+                        FormatProgramVersion(version.value_or(os::FileVersion{})));
     log.WriteHeaderLine("Operating System");
 
     const os::VersionRecord os = system.Version().value_or(os::VersionRecord{});

@@ -7,8 +7,12 @@ namespace {
 std::atomic<CLogFile*> g_log{nullptr};
 }
 
-void SetProcessLog(CLogFile* log) { g_log.store(log); }
-CLogFile* ProcessLog() { return g_log.load(); }
+void SetProcessLog(CLogFile* log) {
+    g_log.store(log);
+}
+CLogFile* ProcessLog() {
+    return g_log.load();
+}
 bool LoggingOn() {
     CLogFile* log = g_log.load();
     return log != nullptr && log->IsOpen();

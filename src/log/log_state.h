@@ -14,11 +14,17 @@ CLogFile* ProcessLog();
 bool LoggingOn();
 
 namespace detail {
-inline void AppendPart(std::string& out, const std::string& s) { out += s; }
-inline void AppendPart(std::string& out, const char* s) { out += s; }
-inline void AppendPart(std::string& out, std::string_view s) { out += s; }
+inline void AppendPart(std::string& out, const std::string& s) {
+    out += s;
+}
+inline void AppendPart(std::string& out, const char* s) {
+    out += s;
+}
+inline void AppendPart(std::string& out, std::string_view s) {
+    out += s;
+}
 template <typename T>
-    requires std::is_integral_v<T>
+requires std::is_integral_v<T>
 void AppendPart(std::string& out, T value) {
     out += std::to_string(value);
 }

@@ -15,7 +15,7 @@ public:
     explicit AlignedBuffer(std::size_t size) : size_(size) {
         if (size_ != 0) {
             data_ = static_cast<unsigned char*>(
-                ::operator new(size_, std::align_val_t{kAlignment}, std::nothrow));
+                ::operator new (size_, std::align_val_t{kAlignment}, std::nothrow));
             if (data_ == nullptr)
                 size_ = 0;
             else
@@ -49,7 +49,7 @@ public:
 private:
     void Release() {
         if (data_ != nullptr)
-            ::operator delete(data_, std::align_val_t{kAlignment});
+            ::operator delete (data_, std::align_val_t{kAlignment});
         data_ = nullptr;
     }
     unsigned char* data_ = nullptr;

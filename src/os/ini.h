@@ -13,7 +13,7 @@ struct IniEntry {
 
 struct IniDocument {
     std::vector<std::string> sections; // in file order
-    std::vector<IniEntry> entries;      // in file order
+    std::vector<IniEntry> entries;     // in file order
 };
 
 struct IniParseResult {

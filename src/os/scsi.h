@@ -13,21 +13,21 @@ inline constexpr std::uint8_t kScsiDataUnspecified = 2;
 // SCSI_PASS_THROUGH_DIRECT followed by a 20-byte area that receives the sense data.
 // Offsets of its fields (little-endian):
 struct PassThroughLayout {
-    static constexpr int kLength = 0;             // u16
-    static constexpr int kScsiStatus = 2;         // u8
-    static constexpr int kPathId = 3;             // u8
-    static constexpr int kTargetId = 4;           // u8
-    static constexpr int kLun = 5;                // u8
-    static constexpr int kCdbLength = 6;          // u8
-    static constexpr int kSenseInfoLength = 7;    // u8
-    static constexpr int kDataIn = 8;             // u8
+    static constexpr int kLength = 0;              // u16
+    static constexpr int kScsiStatus = 2;          // u8
+    static constexpr int kPathId = 3;              // u8
+    static constexpr int kTargetId = 4;            // u8
+    static constexpr int kLun = 5;                 // u8
+    static constexpr int kCdbLength = 6;           // u8
+    static constexpr int kSenseInfoLength = 7;     // u8
+    static constexpr int kDataIn = 8;              // u8
     static constexpr int kDataTransferLength = 12; // u32
-    static constexpr int kTimeOutValue = 16;      // u32
-    static constexpr int kDataBuffer = 20;        // u32 (the buffer travels beside the block)
-    static constexpr int kSenseInfoOffset = 24;   // u32
-    static constexpr int kCdb = 28;               // 16 bytes
+    static constexpr int kTimeOutValue = 16;       // u32
+    static constexpr int kDataBuffer = 20;         // u32 (the buffer travels beside the block)
+    static constexpr int kSenseInfoOffset = 24;    // u32
+    static constexpr int kCdb = 28;                // 16 bytes
     static constexpr int kStructSize = 44;
-    static constexpr int kSense = 44;             // 20 bytes, the first 18 used
+    static constexpr int kSense = 44; // 20 bytes, the first 18 used
     static constexpr int kBlockSize = 64;
 };
 using PassThroughBlock = std::array<std::uint8_t, PassThroughLayout::kBlockSize>;

@@ -6,8 +6,8 @@
 namespace corvane::os {
 
 // Platform ids as the version record reports them.
-inline constexpr std::uint32_t kPlatformWin32Windows = 1; // the 9x family
-inline constexpr std::uint32_t kPlatformWin32Nt = 2;      // the NT family
+inline constexpr std::uint32_t kPlatformWin32Windows = 1;   // the 9x family
+inline constexpr std::uint32_t kPlatformWin32Nt = 2;        // the NT family
 inline constexpr std::uint32_t kPlatformOther = 0x4C4E5800; // neither family (Linux)
 
 struct VersionRecord {

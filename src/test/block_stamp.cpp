@@ -6,8 +6,8 @@ namespace corvane {
 namespace {
 
 std::uint32_t ReadBigEndian(const unsigned char* b) {
-    return (std::uint32_t{b[0]} << 24) | (std::uint32_t{b[1]} << 16) |
-           (std::uint32_t{b[2]} << 8) | std::uint32_t{b[3]};
+    return (std::uint32_t{b[0]} << 24) | (std::uint32_t{b[1]} << 16) | (std::uint32_t{b[2]} << 8) |
+           std::uint32_t{b[3]};
 }
 
 // The group as it lies in memory, so a whole block compares as native words.
@@ -43,7 +43,8 @@ void FillBlockStamp(unsigned char* block, std::size_t length, std::uint64_t p) {
 std::optional<std::uint32_t> CheckBlockStamp(const unsigned char* block, std::size_t length,
                                              std::uint64_t p) {
     const std::size_t count = length / 4;
-    const std::size_t at = FirstDifferentGroup(block, count, NativeGroup(static_cast<std::uint32_t>(p)));
+    const std::size_t at =
+        FirstDifferentGroup(block, count, NativeGroup(static_cast<std::uint32_t>(p)));
     if (at == count)
         return std::nullopt;
     return ReadBigEndian(block + at * 4);

@@ -7,7 +7,9 @@
 
 namespace corvane {
 
-void ControlTextView::ShowRunStart() { SetControlText(kIdcTestingSector, "0"); }
+void ControlTextView::ShowRunStart() {
+    SetControlText(kIdcTestingSector, "0");
+}
 
 void ControlTextView::ShowSectorsRemainingUnknown() {
     SetControlText(kIdcSectorsRemaining, kNotAvailable);

@@ -17,14 +17,12 @@ std::int64_t TransferLength(std::uint32_t sectorCount, std::uint32_t sectorSize)
 
 } // namespace
 
-std::unique_ptr<os::IRawVolume> OpenTestVolume(os::IDriveSystem& drives,
-                                               const std::string& drive) {
-    if (auto first = drives.OpenVolume(drive, os::VolumeAccess::ReadWrite,
-                                       os::VolumeShare::ReadWrite)) {
+std::unique_ptr<os::IRawVolume> OpenTestVolume(os::IDriveSystem& drives, const std::string& drive) {
+    if (auto first =
+            drives.OpenVolume(drive, os::VolumeAccess::ReadWrite, os::VolumeShare::ReadWrite)) {
         first->Flush();
     }
-    auto volume =
-        drives.OpenVolume(drive, os::VolumeAccess::ReadWrite, os::VolumeShare::ReadWrite);
+    auto volume = drives.OpenVolume(drive, os::VolumeAccess::ReadWrite, os::VolumeShare::ReadWrite);
     if (!volume)
         return nullptr;
     volume->Lock();
@@ -33,9 +31,8 @@ std::unique_ptr<os::IRawVolume> OpenTestVolume(os::IDriveSystem& drives,
 }
 
 std::int32_t WriteSectors(os::IRawVolume& volume, std::uint64_t firstSector,
-                          std::uint32_t sectorCount, const void* buffer,
-                          std::int32_t bufferLength, std::uint32_t sectorSize,
-                          IMessageBoxHost& boxes) {
+                          std::uint32_t sectorCount, const void* buffer, std::int32_t bufferLength,
+                          std::uint32_t sectorSize, IMessageBoxHost& boxes) {
     const std::int64_t length = TransferLength(sectorCount, sectorSize);
     if (bufferLength < length) {
         boxes.MessageBox(kBufferTooShortText, "", kMbOk);

@@ -25,9 +25,8 @@ std::unique_ptr<os::IRawVolume> OpenTestVolume(os::IDriveSystem& drives, const s
 // bytes written; 0 when the write failed; -1 (after telling the user) when the buffer is
 // shorter than the transfer.
 std::int32_t WriteSectors(os::IRawVolume& volume, std::uint64_t firstSector,
-                          std::uint32_t sectorCount, const void* buffer,
-                          std::int32_t bufferLength, std::uint32_t sectorSize,
-                          IMessageBoxHost& boxes);
+                          std::uint32_t sectorCount, const void* buffer, std::int32_t bufferLength,
+                          std::uint32_t sectorSize, IMessageBoxHost& boxes);
 
 // Reads sectorCount sectors at firstSector into buffer, which is zeroed first. Returns the
 // bytes read; 0 when the read failed; -1 when the buffer is too short; -2 when the seek to the

@@ -8,7 +8,9 @@ namespace corvane {
 CTestRunControl::CTestRunControl(os::Platform& platform, IRunControlView& view)
     : platform_(platform), view_(view) {}
 
-CTestRunControl::~CTestRunControl() { OnCloseWindow(); }
+CTestRunControl::~CTestRunControl() {
+    OnCloseWindow();
+}
 
 void CTestRunControl::JoinFinishedWorker() {
     if (worker_.joinable() && !workerActive_.load())
@@ -37,8 +39,7 @@ void CTestRunControl::OnStartTest(const CDevice* current, std::atomic<std::uint3
     view_.ShowZeroFields();
     m_bTestRunning.store(1);
     view_.ShowRunningButtons();
-    if (view_.MessageBox(kConfirmText, kConfirmCaption, kMbYesNo | kMbIconExclamation) !=
-        kIdYes) {
+    if (view_.MessageBox(kConfirmText, kConfirmCaption, kMbYesNo | kMbIconExclamation) != kIdYes) {
         // The run flag stays set; nothing reads it before the next Start sets it again.
         view_.ShowStoppedButtons(!deviceListEmpty);
         return;
@@ -63,7 +64,9 @@ void CTestRunControl::OnStopTest() {
     view_.ShowStoppedButtons(true);
 }
 
-void CTestRunControl::OnTestMode(int mode) { m_nTestMode.store(mode); }
+void CTestRunControl::OnTestMode(int mode) {
+    m_nTestMode.store(mode);
+}
 
 void CTestRunControl::OnCloseWindow() {
     m_bTestRunning.store(0);

@@ -25,7 +25,7 @@ struct Plan {
     std::uint64_t pd = 0;      // percentage divisor
     std::uint64_t ps = 0;      // sectors per plot
     std::uint64_t step = 0;
-    std::uint64_t nb = 0;      // blocks per pass
+    std::uint64_t nb = 0; // blocks per pass
 
     // Percent done at p. Volumes under 10,000 sectors have no divisor: the share is then
     // worked out directly.
@@ -185,8 +185,7 @@ private:
              q += plan_.step, ++block) {
             const std::int32_t read = ReadSectors(*volume_, q, run_.blockSectors, buffer_.data(),
                                                   BufferLength(), plan_.fieldSs);
-            if (read > 0 &&
-                BlockHoldsStamp(buffer_.data(), static_cast<std::size_t>(read), stamp))
+            if (read > 0 && BlockHoldsStamp(buffer_.data(), static_cast<std::size_t>(read), stamp))
                 return q * plan_.fieldSs;
             if (static_cast<std::uint32_t>(q) == stamp)
                 break; // the stamp's own position: nothing smaller aliases

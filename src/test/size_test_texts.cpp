@@ -27,7 +27,9 @@ std::string WritePassVerifyFailureText(std::uint64_t p, std::uint64_t bytes) {
     return text;
 }
 
-std::string VerifyFailureText(std::uint64_t bytes) { return kVerifyFailureAt + FormatSize(bytes); }
+std::string VerifyFailureText(std::uint64_t bytes) {
+    return kVerifyFailureAt + FormatSize(bytes);
+}
 
 std::string FirstSectorOverwrittenText(std::uint64_t realSizeBytes) {
     return VerifyFailureText(0) + " " + kFirstSectorOverwritten + " Real size is probably " +

@@ -36,8 +36,8 @@ struct LogFixture : ::testing::Test {
     std::unique_ptr<CLogFile> log;
 
     LogFixture() {
-        system.memory = os::MemoryStatus{5,          8 * kGiB,      6 * kGiB,     12 * kGiB,
-                                         10 * kGiB, 4 * kGiB - 1,  3 * kGiB};
+        system.memory =
+            os::MemoryStatus{5, 8 * kGiB, 6 * kGiB, 12 * kGiB, 10 * kGiB, 4 * kGiB - 1, 3 * kGiB};
         system.productName = "Windows 7 Professional";
         system.version = os::VersionRecord{2, 6, 1, 7601};
         system.fileVersion = os::FileVersion{{1, 0, 0, 0}};

@@ -51,32 +51,57 @@ struct Scenario {
 TEST(SizeTestScenarios, VerdictsAndMessagesOnSimulatedDrives) {
     const std::string ioText = "Input/output error (simulated)\n";
     const Scenario scenarios[] = {
-        {"genuine 8 GB", BayDrive("E:", 8'000'000'000), kQuick, SizeTestOutcome::Genuine,
+        {"genuine 8 GB",
+         BayDrive("E:", 8'000'000'000),
+         kQuick,
+         SizeTestOutcome::Genuine,
          {kGenuineVerdict}},
-        {"16 GB wrapping at 8 GiB", Fake(16'000'000'000, 8 * kGiB, Beyond::Wrap), kQuick,
+        {"16 GB wrapping at 8 GiB",
+         Fake(16'000'000'000, 8 * kGiB, Beyond::Wrap),
+         kQuick,
          SizeTestOutcome::FailureReported,
          {"Verify Failure at 0.00 B The firstsector has been overwritten. Real size is "
           "probably 8.00 GB"}},
-        {"64 GB wrapping every 4 GiB, Full Test", Fake(64'000'000'000, 4 * kGiB, Beyond::Wrap),
-         kFull, SizeTestOutcome::FailureReported,
+        {"64 GB wrapping every 4 GiB, Full Test",
+         Fake(64'000'000'000, 4 * kGiB, Beyond::Wrap),
+         kFull,
+         SizeTestOutcome::FailureReported,
          {"Verify Failure at 0.00 B The firstsector has been overwritten. Real size is "
           "probably 4.00 GB"}},
-        {"drops writes past 3 GiB", Fake(16'000'000'000, 3 * kGiB, Beyond::Drop), kQuick,
+        {"drops writes past 3 GiB",
+         Fake(16'000'000'000, 3 * kGiB, Beyond::Drop),
+         kQuick,
          SizeTestOutcome::FailureReported,
          {WritePassVerifyFailureText(6291456, 3 * kGiB)}},
-        {"fails writes past 3 GiB", Fake(16'000'000'000, 3 * kGiB, Beyond::Error), kQuick,
-         SizeTestOutcome::FailureReported, {"Write Failure at 3.00 GB", ioText}},
-        {"smaller than one step", BayDrive("E:", 1 * kMiB), kQuick, SizeTestOutcome::Genuine,
+        {"fails writes past 3 GiB",
+         Fake(16'000'000'000, 3 * kGiB, Beyond::Error),
+         kQuick,
+         SizeTestOutcome::FailureReported,
+         {"Write Failure at 3.00 GB", ioText}},
+        {"smaller than one step",
+         BayDrive("E:", 1 * kMiB),
+         kQuick,
+         SizeTestOutcome::Genuine,
          {kGenuineVerdict}},
-        {"4096-byte sectors", BayDrive("E:", 16'000'000'000, 4096), kQuick,
-         SizeTestOutcome::Genuine, {kGenuineVerdict}},
-        {"4096-byte sectors wrapping at 8 GiB", Fake(16'000'000'000, 8 * kGiB, Beyond::Wrap, 4096),
-         kQuick, SizeTestOutcome::FailureReported,
+        {"4096-byte sectors",
+         BayDrive("E:", 16'000'000'000, 4096),
+         kQuick,
+         SizeTestOutcome::Genuine,
+         {kGenuineVerdict}},
+        {"4096-byte sectors wrapping at 8 GiB",
+         Fake(16'000'000'000, 8 * kGiB, Beyond::Wrap, 4096),
+         kQuick,
+         SizeTestOutcome::FailureReported,
          {"Verify Failure at 0.00 B The firstsector has been overwritten. Real size is "
           "probably 8.00 GB"}},
-        {"genuine 2 TB", BayDrive("E:", 2'000'000'000'000), kQuick, SizeTestOutcome::Genuine,
+        {"genuine 2 TB",
+         BayDrive("E:", 2'000'000'000'000),
+         kQuick,
+         SizeTestOutcome::Genuine,
          {kGenuineVerdict}},
-        {"2 TB wrapping every 32 GiB", Fake(2'000'000'000'000, 32 * kGiB, Beyond::Wrap), kQuick,
+        {"2 TB wrapping every 32 GiB",
+         Fake(2'000'000'000'000, 32 * kGiB, Beyond::Wrap),
+         kQuick,
          SizeTestOutcome::FailureReported,
          {"Verify Failure at 0.00 B The firstsector has been overwritten. Real size is "
           "probably 32.00 GB"}},
@@ -186,7 +211,8 @@ TEST(SizeTestScenarios, VolumesWithoutDivisorsRunSoundly) {
         const std::size_t blocks = static_cast<std::size_t>(sectors / 4096);
         ASSERT_EQ(progress.size(), 2 * blocks + 1);
         // After the last block of a pass the share is what the blocks covered.
-        EXPECT_EQ(progress[blocks - 1], ProgressText(TestPass::Write, blocks * 4096 * 100 / sectors));
+        EXPECT_EQ(progress[blocks - 1],
+                  ProgressText(TestPass::Write, blocks * 4096 * 100 / sectors));
         // The map's squares are shared out: never more than the map holds.
         EXPECT_GT(run.host.PlotsPerPass()[0], 0u);
         EXPECT_LE(run.host.PlotsPerPass()[0], 9000u);

@@ -47,11 +47,11 @@ TEST(TestStepTable, ModesAndThresholds) {
         std::uint64_t ts;
         std::uint64_t step;
     } cases[] = {
-        {1, 512, 31250000, 2048},       {1, 4096, 3906250, 16384},
-        {0, 512, 0x200000, 0x40000},    {0, 512, 0x1'0000'0000ULL, 0x40000},
-        {0, 512, 0x1FFFFF, 0x10000},    {0, 512, 0x80000, 0x10000},
-        {0, 512, 0x7FFFF, 0x4000},      {0, 512, 0x20000, 0x4000},
-        {0, 512, 0x1FFFF, 0x1000},      {0, 512, 19999, 0x1000},
+        {1, 512, 31250000, 2048},    {1, 4096, 3906250, 16384},
+        {0, 512, 0x200000, 0x40000}, {0, 512, 0x1'0000'0000ULL, 0x40000},
+        {0, 512, 0x1FFFFF, 0x10000}, {0, 512, 0x80000, 0x10000},
+        {0, 512, 0x7FFFF, 0x4000},   {0, 512, 0x20000, 0x4000},
+        {0, 512, 0x1FFFF, 0x1000},   {0, 512, 19999, 0x1000},
         {7, 512, 0x200000, 0x40000}, // any mode but 1 is the Quick Test
     };
     for (const Case& c : cases)
@@ -92,7 +92,8 @@ public:
     os::IoResult Read(void* buffer, std::uint32_t length) override {
         if (pos_ >= bytes.size())
             return {false, 0, 27};
-        const auto n = static_cast<std::uint32_t>(std::min<std::uint64_t>(length, bytes.size() - pos_));
+        const auto n =
+            static_cast<std::uint32_t>(std::min<std::uint64_t>(length, bytes.size() - pos_));
         std::memcpy(buffer, bytes.data() + pos_, n);
         pos_ += n;
         return {true, n, 0};

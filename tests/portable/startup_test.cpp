@@ -50,10 +50,9 @@ TEST_F(StartupFixture, RefusalsShowTheirBoxAndTouchNothing) {
          kOsNotSupportedCaption},
         {"Windows 2000 standard user", os::VersionRecord{2, 5, 0, 2195}, false, true,
          kNeedAdminText, kNeedAdminCaption},
-        {"Windows XP standard user", os::VersionRecord{2, 5, 1, 2600}, false, true,
-         kNeedAdminText, kNeedAdminCaption},
-        {"sockets refused", os::VersionRecord{2, 6, 1, 7601}, true, false, kSocketsFailedText,
-         ""},
+        {"Windows XP standard user", os::VersionRecord{2, 5, 1, 2600}, false, true, kNeedAdminText,
+         kNeedAdminCaption},
+        {"sockets refused", os::VersionRecord{2, 6, 1, 7601}, true, false, kSocketsFailedText, ""},
     };
     for (const RefusalCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -76,8 +75,11 @@ TEST_F(StartupFixture, RefusalsShowTheirBoxAndTouchNothing) {
 }
 
 TEST_F(StartupFixture, RightsTestOnlyOnWindows2000AndXp) {
-    const os::VersionRecord runs[] = {{2, 5, 2, 3790}, {2, 6, 0, 6000}, {2, 6, 1, 7601},
-                                      {2, 10, 0, 19045}, {os::kPlatformOther, 6, 18, 44}};
+    const os::VersionRecord runs[] = {{2, 5, 2, 3790},
+                                      {2, 6, 0, 6000},
+                                      {2, 6, 1, 7601},
+                                      {2, 10, 0, 19045},
+                                      {os::kPlatformOther, 6, 18, 44}};
     for (const os::VersionRecord& v : runs) {
         system->version = v;
         system->admin = false;

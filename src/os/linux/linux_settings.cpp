@@ -8,8 +8,8 @@
 #include <map>
 #include <system_error>
 
-#include "os/linux/linux_system.h"
 #include "os/last_error.h"
+#include "os/linux/linux_system.h"
 
 namespace corvane::os::linux_os {
 namespace {
@@ -46,8 +46,7 @@ public:
         return static_cast<std::uint32_t>(v);
     }
 
-    bool WriteInt(const std::string& section, const std::string& key,
-                  std::int32_t value) override {
+    bool WriteInt(const std::string& section, const std::string& key, std::int32_t value) override {
         Values values = Load();
         values[section][key] = std::to_string(value);
         std::error_code ec;

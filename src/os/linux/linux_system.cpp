@@ -32,9 +32,8 @@ VersionRecord KernelVersion() {
 // Value of "Key:  123 kB" from /proc/meminfo, in bytes; 0 when absent.
 std::uint64_t MeminfoBytes(const std::string& text, const std::string& key) {
     const std::size_t at = text.find("\n" + key + ":");
-    const std::size_t pos = at == std::string::npos
-                                ? (text.rfind(key + ":", 0) == 0 ? 0 : std::string::npos)
-                                : at + 1;
+    const std::size_t pos =
+        at == std::string::npos ? (text.rfind(key + ":", 0) == 0 ? 0 : std::string::npos) : at + 1;
     if (pos == std::string::npos)
         return 0;
     return std::strtoull(text.c_str() + pos + key.size() + 1, nullptr, 10) * 1024ULL;
@@ -138,6 +137,8 @@ public:
 
 } // namespace
 
-std::unique_ptr<ISystem> MakeLinuxSystem() { return std::make_unique<LinuxSystem>(); }
+std::unique_ptr<ISystem> MakeLinuxSystem() {
+    return std::make_unique<LinuxSystem>();
+}
 
 } // namespace corvane::os::linux_os

@@ -97,9 +97,8 @@ RecordingDriveSystem::OpenMediaChangeSwitch(const std::string& drive) {
     Touch(drive);
     return inner_.OpenMediaChangeSwitch(drive);
 }
-std::unique_ptr<IRawVolume> RecordingDriveSystem::OpenVolume(const std::string& drive,
-                                                             VolumeAccess access,
-                                                             VolumeShare share) {
+std::unique_ptr<IRawVolume>
+RecordingDriveSystem::OpenVolume(const std::string& drive, VolumeAccess access, VolumeShare share) {
     Touch(drive);
     auto inner = inner_.OpenVolume(drive, access, share);
     Record({Kind::Open, drive, 0, 0, inner != nullptr});

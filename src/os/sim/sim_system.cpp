@@ -47,8 +47,7 @@ public:
             return std::nullopt;
         return it->second;
     }
-    bool WriteInt(const std::string& section, const std::string& key,
-                  std::int32_t value) override {
+    bool WriteInt(const std::string& section, const std::string& key, std::int32_t value) override {
         ++owner_.writes;
         owner_.values[section + "/" + key] = static_cast<std::uint32_t>(value);
         return true;

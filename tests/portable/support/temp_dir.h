@@ -40,6 +40,8 @@ inline std::string ReadWholeFile(const std::string& path) {
     return s.str();
 }
 
-inline bool FileExists(const std::string& path) { return std::filesystem::exists(path); }
+inline bool FileExists(const std::string& path) {
+    return std::filesystem::exists(path);
+}
 
 } // namespace corvane::testing

@@ -99,7 +99,8 @@ private:
         std::unique_ptr<os::IScsiDevice> OpenScsi(const std::string& d) override {
             return inner_.OpenScsi(d);
         }
-        std::unique_ptr<os::IMediaChangeSwitch> OpenMediaChangeSwitch(const std::string& d) override {
+        std::unique_ptr<os::IMediaChangeSwitch>
+        OpenMediaChangeSwitch(const std::string& d) override {
             return inner_.OpenMediaChangeSwitch(d);
         }
         std::unique_ptr<os::IRawVolume> OpenVolume(const std::string& d, os::VolumeAccess a,
