@@ -225,7 +225,11 @@ TEST(SimStorage, AWorkerWritesWhileAnotherThreadListsTheDrives) {
     f.name = "F:";
     SimDriveBay bay({e, f});
     std::atomic<bool> done{false};
+    std::atomic<int> listings{0};
     std::thread worker([&] {
+        // Writes start once the lister is under way, so the two really overlap.
+        while (listings.load() == 0)
+            std::this_thread::yield();
         auto v = bay.OpenVolume("E:", VolumeAccess::ReadWrite, VolumeShare::ReadWrite);
         for (std::uint32_t block = 0; block < 1000; ++block) {
             WriteAt(*v, block * 4, Stamped(block + 1, 4));
@@ -233,15 +237,14 @@ TEST(SimStorage, AWorkerWritesWhileAnotherThreadListsTheDrives) {
         }
         done = true;
     });
-    int listings = 0;
-    while (!done) {
+    do {
         EXPECT_EQ(bay.LogicalDriveStrings()->size(), 2u);
         EXPECT_TRUE(bay.Geometry("E:"));
         EXPECT_EQ(bay.GetDriveType("F:"), kDriveRemovable);
         ++listings;
-    }
+    } while (!done);
     worker.join();
-    EXPECT_GT(listings, 0);
+    EXPECT_GT(listings.load(), 0);
     EXPECT_EQ(bay.Drive("E:")->StoredExtents(), 1000u);
 }
 
