@@ -1,4 +1,6 @@
 #pragma once
+#include <cstring>
+#include <vector>
 #include <memory>
 #include <string>
 #include <vector>
@@ -108,5 +110,13 @@ struct DriveHarness {
     std::vector<std::pair<std::string, int>> settingWrites;
     CDriveState state;
 };
+
+// 512-byte sectors stamped with stamp in every 4-byte group, as the size test writes them.
+inline std::vector<std::uint8_t> Stamped(std::uint32_t stamp, std::uint32_t sectors = 1) {
+    std::vector<std::uint8_t> block(std::size_t{sectors} * 512);
+    for (std::size_t i = 0; i < block.size(); i += 4)
+        std::memcpy(block.data() + i, &stamp, 4);
+    return block;
+}
 
 } // namespace corvane::testing

@@ -25,12 +25,7 @@ SimDriveConfig Small(const std::string& name = "E:") {
     return drive;
 }
 
-std::vector<std::uint8_t> Stamped(std::uint32_t stamp, std::uint32_t sectors = 1) {
-    std::vector<std::uint8_t> block(std::size_t{sectors} * kSector);
-    for (std::size_t i = 0; i < block.size(); i += 4)
-        std::memcpy(block.data() + i, &stamp, 4);
-    return block;
-}
+using corvane::testing::Stamped;
 
 IoResult Write(IRawVolume& v, std::uint64_t sector, const std::vector<std::uint8_t>& data) {
     v.Seek(sector * kSector);

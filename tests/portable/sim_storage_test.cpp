@@ -6,6 +6,7 @@
 #include <random>
 #include <thread>
 
+#include "drives_test_support.h"
 #include "os/last_error.h"
 #include "os/sim/sim_bay.h"
 #include "os/sim/sim_error_codes.h"
@@ -25,13 +26,7 @@ SimDriveConfig Fake(Beyond beyond) {
     return drive;
 }
 
-// A block of sectors stamped in every 4-byte group, as the size test writes them.
-std::vector<std::uint8_t> Stamped(std::uint32_t stamp, std::uint32_t sectors = 1) {
-    std::vector<std::uint8_t> block(std::size_t{sectors} * kSector);
-    for (std::size_t i = 0; i < block.size(); i += 4)
-        std::memcpy(block.data() + i, &stamp, 4);
-    return block;
-}
+using corvane::testing::Stamped;
 
 IoResult WriteAt(IRawVolume& v, std::uint64_t sector, const std::vector<std::uint8_t>& data) {
     v.Seek(sector * kSector);
