@@ -23,7 +23,7 @@ echo "== corvane-cli list   (drives of $CORVANE_SIM)"
 echo
 echo "== corvane-cli info F:"
 "$cli" info F:
-for drive in E: F: G:; do
+for drive in E: F: G: H:; do
     echo
     echo "== corvane-cli test $drive --yes"
     set +e

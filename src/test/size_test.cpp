@@ -7,6 +7,7 @@
 #include "drives/format_size.h"
 #include "log/error_text.h"
 #include "os/aligned_buffer.h"
+#include "os/last_error.h"
 #include "test/block_stamp.h"
 #include "test/raw_sector_access.h"
 
@@ -110,9 +111,12 @@ private:
                 ReportWriteFailure(p);
                 return false;
             }
-            const std::int32_t read = ReadSectors(*volume_, p, run_.blockSectors, buffer_.data(),
-                                                  BufferLength(), plan_.fieldSs);
-            if (read > 0 && CheckBlockStamp(buffer_.data(), static_cast<std::size_t>(read), p)) {
+            const std::int32_t read = ReadBack(p);
+            if (!ReadWhole(read)) {
+                ReportReadFailure(p, read);
+                return false;
+            }
+            if (CheckBlockStamp(buffer_.data(), static_cast<std::size_t>(read), p)) {
                 Box(WritePassVerifyFailureText(p, p * plan_.fieldSs), kMbOk);
                 view_.AddPlots(1);
                 failureReported_ = true;
@@ -138,15 +142,15 @@ private:
         for (std::uint64_t block = 0; block < plan_.nb; ++block) {
             if (!Running())
                 return;
-            const std::int32_t read = ReadSectors(*volume_, p, run_.blockSectors, buffer_.data(),
-                                                  BufferLength(), plan_.fieldSs);
+            const std::int32_t read = ReadBack(p);
             view_.ShowPosition(p, plan_.ts, plan_.fieldSs);
-            if (read > 0) {
-                if (const auto found =
-                        CheckBlockStamp(buffer_.data(), static_cast<std::size_t>(read), p)) {
-                    ReportVerifyFailure(p, *found);
-                    stopAfterThisBlock = true;
-                }
+            if (!ReadWhole(read)) {
+                ReportReadFailure(p, read);
+                stopAfterThisBlock = true;
+            } else if (const auto found =
+                           CheckBlockStamp(buffer_.data(), static_cast<std::size_t>(read), p)) {
+                ReportVerifyFailure(p, *found);
+                stopAfterThisBlock = true;
             }
             acc_ += plan_.step;
             PlotRule();
@@ -164,6 +168,36 @@ private:
         Box(where, kMbOk);
         Box(systemText, kMbOk);
         failureReported_ = true;
+    }
+
+    // Reads block p back. The last error is cleared first, so that after a short read it holds
+    // only what the system said about this read.
+    std::int32_t ReadBack(std::uint64_t p) {
+        os::SetLastOsError(0);
+        return ReadSectors(*volume_, p, run_.blockSectors, buffer_.data(), BufferLength(),
+                           plan_.fieldSs);
+    }
+
+    // A block is vouched for only when all of it came back: a read that failed, or that
+    // returned less than the block, leaves bytes that were never compared.
+    bool ReadWhole(std::int32_t read) const {
+        return read > 0 && std::int64_t{read} >= std::int64_t{run_.blockSectors} * plan_.fieldSs;
+    }
+
+    // A block that cannot be read back is a failure at its position, in either pass, and
+    // never the first-sector sentence: there is no stamp to name a size from. The system's
+    // text follows as it does for a write failure; a short read that the system did not call
+    // an error has none to show.
+    void ReportReadFailure(std::uint64_t p, std::int32_t read) {
+        std::string systemText;
+        const bool systemError = read <= 0 || os::LastOsError() != 0;
+        if (systemError)
+            FormatLastError(run_.system, systemText); // before any box can change the last error
+        Box(VerifyFailureText(p * plan_.fieldSs), kMbOk);
+        if (systemError)
+            Box(systemText, kMbOk);
+        failureReported_ = true;
+        view_.AddPlots(1);
     }
 
     void ReportVerifyFailure(std::uint64_t p, std::uint32_t stamp) {

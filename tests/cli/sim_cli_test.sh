@@ -14,6 +14,8 @@ cases=(
     "E:|--yes|0|Test Complete. No errors found."
     "F:|--yes|1|Verify Failure at 0.00 B The firstsector has been overwritten. Real size is probably 8.00 GB"
     "G:|--yes|1|Verify failure while writing sector 8388608 at 4.00 GB"
+    "H:|--yes|1|Verify Failure at 8.00 GB"
+    "H:|--yes --full|1|Verify Failure at 8.00 GB"
     "F:|--yes --full|1|Verify Failure at 0.00 B The firstsector has been overwritten. Real size is probably 8.00 GB"
     "C:|--yes|3|corvane-cli: C: is not a removable drive; pass --allow-fixed to test it anyway (everything on it will be destroyed)"
     "X:|--yes|3|corvane-cli: X: is not a drive this machine has (corvane-cli list shows the removable ones)"

@@ -48,6 +48,8 @@ cases=(
     "errors-past-3GiB|512|--size 16GB --real 3GiB --beyond error|1|Write Failure at 3.00 GB|1|Write Failure at 3.00 GB|yes"
     "dropped-past-15.9GB|512|--size 16GB --real 15900000256 --beyond zeros|0|$genuine|1|Verify failure while writing sector 31055872 at 14.81 GB|yes"
     "cache-hides-dropped|512|--size 16GB --real 3GiB --beyond zeros --cache 64|1|Verify Failure at 3.00 GB|1|Verify Failure at 3.00 GB|yes"
+    "read-errors-past-8GiB|512|--size 16GB --real 8GiB --beyond read-error|1|Verify Failure at 8.00 GB|1|Verify Failure at 8.00 GB|yes"
+    "wrap-at-8e9-bytes-of-16GB|512|--size 16GB --real 8000000000 --beyond wrap|0|$genuine|0|$genuine|yes"
     "2TB-wrap-at-32GiB|512|--size 2TB --real 32GiB --beyond wrap|1|$first 32.00 GB|1|$first 32.00 GB|no"
 )
 

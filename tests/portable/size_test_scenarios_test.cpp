@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
+
 #include "drives/format_size.h"
+#include "os/last_error.h"
 #include "os/sim/sim_error_codes.h"
 #include "support/test_run_fixture.h"
 #include "test/size_test_texts.h"
@@ -155,12 +159,148 @@ TEST(SizeTestScenarios, FailingDrivesBeyondTheirCapacity) {
             EXPECT_EQ(d, "E:");
         EXPECT_TRUE(run.host.Enabled(kIdcStartTest));
     }
-    // A read error counts as a good block: the run goes on and passes.
+    // A block that cannot be read back was never checked, so it cannot pass: counting it as
+    // good would call a drive that loses everything "genuine". It is a failure at its
+    // position, followed by the system's text, and the run ends without a verdict.
     {
         SimDriveConfig unreadable = BayDrive("E:", 16'000'000'000);
         unreadable.readErrors.push_back({262144, 262147});
         TestRunFixture run({unreadable});
-        EXPECT_EQ(run.Run("E:", kFull), SizeTestOutcome::Genuine);
+        run.System().errorTexts[os::sim::kSimErrorIo] = "Input/output error (simulated)\n";
+        EXPECT_EQ(run.Run("E:", kFull), SizeTestOutcome::FailureReported);
+        EXPECT_EQ(run.BoxTexts(),
+                  (std::vector<std::string>{kConfirmText, "Verify Failure at 128.00 MB",
+                                            "Input/output error (simulated)\n"}));
+    }
+}
+
+// Passes on a volume and fails, or shortens, the read of one block: the first read at
+// failOffset when inVerifyPass is false, the second (the verify pass's) when it is true.
+class OneBadRead : public os::IRawVolume {
+public:
+    enum class Fault { Fail, Short };
+    OneBadRead(std::unique_ptr<os::IRawVolume> inner, std::uint64_t offset, bool inVerifyPass,
+               Fault fault)
+        : inner_(std::move(inner)), offset_(offset), readsBefore_(inVerifyPass ? 1 : 0),
+          fault_(fault) {}
+
+    bool Seek(std::uint64_t offset) override {
+        position_ = offset;
+        return inner_->Seek(offset);
+    }
+    os::IoResult Read(void* buffer, std::uint32_t length) override {
+        if (position_ != offset_ || readsAt_++ != readsBefore_)
+            return inner_->Read(buffer, length);
+        if (fault_ == Fault::Fail) {
+            os::SetLastOsError(os::sim::kSimErrorIo);
+            return os::IoResult{false, 0, os::sim::kSimErrorIo};
+        }
+        os::IoResult r = inner_->Read(buffer, length / 2);
+        return r;
+    }
+    os::IoResult Write(const void* buffer, std::uint32_t length) override {
+        return inner_->Write(buffer, length);
+    }
+    bool Flush() override { return inner_->Flush(); }
+    bool Lock() override { return inner_->Lock(); }
+    bool Dismount() override { return inner_->Dismount(); }
+    bool Unlock() override { return inner_->Unlock(); }
+
+private:
+    std::unique_ptr<os::IRawVolume> inner_;
+    std::uint64_t offset_;
+    int readsBefore_;
+    Fault fault_;
+    std::uint64_t position_ = 0;
+    int readsAt_ = 0;
+};
+
+TEST(SizeTestScenarios, BlocksThatCannotBeReadBackAreFailures) {
+    using Fault = OneBadRead::Fault;
+    const std::string ioText = "Input/output error (simulated)\n";
+    const std::string goneText = "The device is not connected.\n";
+    constexpr std::uint64_t kSize = 4'000'000'000; // Quick: 29 blocks a pass; Full: 3,814
+    constexpr std::uint64_t kBadSector = 6291456;  // 3 GiB: a block position of both modes
+    struct Case {
+        const char* name;
+        std::function<void(SimDriveConfig&, int mode)> drive; // faults of the bay drive
+        std::optional<std::pair<bool, Fault>> oneRead;        // a fault of one read at 3 GiB
+        std::vector<std::string> boxes;                       // after the confirmation
+        bool verifyPassReached;
+    };
+    const Case cases[] = {
+        {"every read fails",
+         [](SimDriveConfig& d, int) {
+             d.readErrors.push_back({0, kSize / 512 - 1});
+         },
+         std::nullopt,
+         {"Verify Failure at 0.00 B", ioText},
+         false},
+        {"one unreadable block in the write pass",
+         [](SimDriveConfig& d, int) {
+             d.readErrors.push_back({kBadSector, kBadSector});
+         },
+         std::nullopt,
+         {"Verify Failure at 3.00 GB", ioText},
+         false},
+        {"one unreadable block in the verify pass",
+         [](SimDriveConfig&, int) {},
+         std::make_pair(true, Fault::Fail),
+         {"Verify Failure at 3.00 GB", ioText},
+         true},
+        {"a short read in the write pass",
+         [](SimDriveConfig&, int) {},
+         std::make_pair(false, Fault::Short),
+         {"Verify Failure at 3.00 GB"},
+         false},
+        {"a short read in the verify pass",
+         [](SimDriveConfig&, int) {},
+         std::make_pair(true, Fault::Short),
+         {"Verify Failure at 3.00 GB"},
+         true},
+        {"the drive vanishes between the passes",
+         [](SimDriveConfig& d, int mode) {
+             const std::uint64_t total = kSize / 512;
+             d.vanishAfter = 2 * (total / TestStep(mode, 512, total)); // a write and a read a block
+         },
+         std::nullopt,
+         {"Verify Failure at 0.00 B", goneText},
+         true},
+    };
+    for (const Case& c : cases) {
+        for (int mode : {kQuick, kFull}) {
+            SCOPED_TRACE(std::string(c.name) + (mode == kFull ? ", Full Test" : ", Quick Test"));
+            SimDriveConfig drive = BayDrive("E:", kSize);
+            c.drive(drive, mode);
+            TestRunFixture run({drive, BayDrive("F:", 8'000'000'000)});
+            run.System().errorTexts[os::sim::kSimErrorIo] = ioText;
+            run.System().errorTexts[os::sim::kSimErrorGone] = goneText;
+            if (c.oneRead) {
+                const auto [inVerify, fault] = *c.oneRead;
+                run.OverrideVolume([inVerify, fault](std::unique_ptr<os::IRawVolume> v) {
+                    return std::make_unique<OneBadRead>(std::move(v), kBadSector * 512, inVerify,
+                                                        fault);
+                });
+            }
+            EXPECT_EQ(run.Run("E:", mode), SizeTestOutcome::FailureReported);
+            std::vector<std::string> expected = {kConfirmText};
+            expected.insert(expected.end(), c.boxes.begin(), c.boxes.end());
+            EXPECT_EQ(run.BoxTexts(), expected);
+            // The failed block is plotted, as a mismatch is; the verify pass shows only when
+            // the write pass got through.
+            const auto events = run.host.MapEvents();
+            EXPECT_EQ(std::find(events.begin(), events.end(), "verify brush") != events.end(),
+                      c.verifyPassReached);
+            EXPECT_GE(run.host.Plots(), 1u);
+            ExpectWritesInPlace(run, drive, mode);
+            for (const std::string& d : run.Recording().TouchedDrives())
+                EXPECT_EQ(d, "E:");
+            EXPECT_EQ(run.host.ProgressTexts().back(), kAllComplete);
+            EXPECT_TRUE(run.host.Enabled(kIdcStartTest));
+            EXPECT_FALSE(run.host.Enabled(kIdcStopTest));
+            EXPECT_EQ(run.Control().m_bTestRunning.load(), 0);
+            EXPECT_EQ(run.Bay().Drive("E:")->OpenHandles(), 0);
+        }
     }
 }
 

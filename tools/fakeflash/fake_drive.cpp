@@ -27,7 +27,7 @@ long FakeDrive::Read(std::uint64_t offset, std::span<std::uint8_t> out) {
         return 0;
     const std::uint64_t length = std::min<std::uint64_t>(out.size(), model_.size - offset);
     const std::uint64_t end = offset + length;
-    if (model_.beyond == Beyond::Error && end > model_.real)
+    if ((model_.beyond == Beyond::Error || model_.beyond == Beyond::ReadError) && end > model_.real)
         return -EIO;
     for (std::uint64_t pos = offset; pos < end;) {
         std::uint8_t* dst = out.data() + (pos - offset);

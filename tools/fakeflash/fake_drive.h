@@ -12,10 +12,11 @@ namespace corvane::fakeflash {
 
 // What a fake does with addresses at or past its real capacity.
 enum class Beyond {
-    Wrap,  // writes and reads land on the aliased position (offset modulo the wrap size)
-    Zeros, // writes are dropped, reads return zeros
-    Stale, // writes are dropped, reads return what the aliased position holds
-    Error, // reads and writes fail with EIO
+    Wrap,      // writes and reads land on the aliased position (offset modulo the wrap size)
+    Zeros,     // writes are dropped, reads return zeros
+    Stale,     // writes are dropped, reads return what the aliased position holds
+    Error,     // reads and writes fail with EIO
+    ReadError, // writes are taken and dropped, reads fail with EIO
 };
 
 struct DriveModel {

@@ -26,6 +26,7 @@ Drive:
                          zeros  writes are dropped, reads return zeros
                          stale  writes are dropped, reads return the data at the aliased position
                          error  reads and writes fail with EIO
+                         read-error  writes are dropped, reads fail with EIO
   --wrap SIZE          alias period of wrap and stale, a power of two (default: the real
                        capacity); aliased positions past the real capacity hold nothing
   --cache K            a write cache of K 512-byte sectors that serves reads of recent writes
@@ -60,6 +61,8 @@ std::optional<Beyond> BeyondByName(const std::string& name) {
         return Beyond::Stale;
     if (name == "error")
         return Beyond::Error;
+    if (name == "read-error")
+        return Beyond::ReadError;
     return std::nullopt;
 }
 
@@ -127,11 +130,11 @@ ParsedOptions ParseFakeOptions(const std::vector<std::string>& args) {
                 return Fail(error);
         } else if (name == "--beyond") {
             if (!takeValue())
-                return Fail("--beyond needs a mode: wrap, zeros, stale or error");
+                return Fail("--beyond needs a mode: wrap, zeros, stale, error or read-error");
             const auto mode = BeyondByName(value);
             if (!mode)
                 return Fail("--beyond: unknown mode '" + value +
-                            "' (use wrap, zeros, stale or error)");
+                            "' (use wrap, zeros, stale, error or read-error)");
             o.model.beyond = *mode;
             beyondGiven = true;
         } else if (name == "--cache") {

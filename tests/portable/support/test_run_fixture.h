@@ -105,8 +105,10 @@ private:
         }
         std::unique_ptr<os::IRawVolume> OpenVolume(const std::string& d, os::VolumeAccess a,
                                                    os::VolumeShare s) override {
-            return inner_.OpenVolume(d, a, s);
+            auto v = inner_.OpenVolume(d, a, s);
+            return v && volume ? volume(std::move(v)) : std::move(v);
         }
+        std::function<std::unique_ptr<os::IRawVolume>(std::unique_ptr<os::IRawVolume>)> volume;
         std::function<std::optional<os::DiskGeometry>(os::IDriveSystem&, const std::string&)>
             geometry;
 
@@ -119,6 +121,12 @@ public:
     void OverrideGeometry(
         std::function<std::optional<os::DiskGeometry>(os::IDriveSystem&, const std::string&)> fn) {
         static_cast<ForwardingDrives&>(*platform_.drives).geometry = std::move(fn);
+    }
+
+    // Wraps every volume the run opens (to make one read of a block fail or come back short).
+    void OverrideVolume(
+        std::function<std::unique_ptr<os::IRawVolume>(std::unique_ptr<os::IRawVolume>)> fn) {
+        static_cast<ForwardingDrives&>(*platform_.drives).volume = std::move(fn);
     }
 
 private:

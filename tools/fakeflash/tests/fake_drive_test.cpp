@@ -75,6 +75,17 @@ TEST(FakeDrive, ErrorModeFailsEveryRequestThatReachesPastTheRealCapacity) {
     EXPECT_EQ(d.drive.Read(15 * kMiB, out), -EIO);
 }
 
+TEST(FakeDrive, ReadErrorModeTakesWritesButFailsTheirReads) {
+    Drive d(Model(Beyond::ReadError));
+    EXPECT_EQ(d.Put(6 * kMiB - 2048, Block('A')), 2048);
+    EXPECT_EQ(d.Put(6 * kMiB, Block('B')), 2048); // taken, and lost
+    EXPECT_EQ(d.Get(6 * kMiB - 2048), Block('A'));
+    std::vector<std::uint8_t> out(512);
+    EXPECT_EQ(d.drive.Read(6 * kMiB, out), -EIO);
+    EXPECT_EQ(d.drive.Read(6 * kMiB - 256, out), -EIO);          // straddles the real capacity
+    EXPECT_EQ(d.Get(0, 512), std::vector<std::uint8_t>(512, 0)); // the start is untouched
+}
+
 TEST(FakeDrive, RequestsSpanningTheRealCapacitySplitAtItAndAtTheWrap) {
     Drive d(Model(Beyond::Wrap));
     // 8 KiB from 6 MiB - 4 KiB: the first half is real, the second lands on 0.
