@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "bench/null_view.h"
-#include "cli/cli_test_view.h"
+#include "hosts/cli/cli_test_view.h"
 #include "os/aligned_buffer.h"
 #include "os/sim/sim_bay.h"
 #include "os/sim/sim_system.h"
-#include "test/block_stamp.h"
-#include "test/size_test.h"
+#include "sizetest/block_stamp.h"
+#include "sizetest/size_test.h"
 
 namespace {
 

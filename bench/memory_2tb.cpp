@@ -11,7 +11,7 @@
 #include "bench/null_view.h"
 #include "os/sim/sim_bay.h"
 #include "os/sim/sim_system.h"
-#include "test/size_test.h"
+#include "sizetest/size_test.h"
 
 namespace {
 

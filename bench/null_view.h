@@ -1,5 +1,5 @@
 #pragma once
-#include "test/run_control_view.h"
+#include "sizetest/run_control_view.h"
 
 namespace corvane::bench {
 

@@ -16,8 +16,8 @@
 #include "bench/null_view.h"
 #include "os/aligned_buffer.h"
 #include "os/native.h"
-#include "test/block_stamp.h"
-#include "test/size_test.h"
+#include "sizetest/block_stamp.h"
+#include "sizetest/size_test.h"
 
 namespace {
 

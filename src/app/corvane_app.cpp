@@ -7,35 +7,35 @@
 namespace corvane {
 
 CCorvaneApp::CCorvaneApp(os::Platform& platform, std::string appName)
-    : platform_(platform), appName_(std::move(appName)) {}
+    : m_platform(platform), m_strAppName(std::move(appName)) {}
 
 CCorvaneApp::~CCorvaneApp() {
-    if (ProcessLog() == log_.get())
+    if (ProcessLog() == m_log.get())
         SetProcessLog(nullptr);
 }
 
 int CCorvaneApp::GetWindowsVersionCode() {
-    return ClassifyWindowsVersion(platform_.system->Version());
+    return ClassifyWindowsVersion(m_platform.system->Version());
 }
 
 bool CCorvaneApp::IsCurrentUserAdmin() {
-    return platform_.system->IsCurrentUserAdmin();
+    return m_platform.system->IsCurrentUserAdmin();
 }
 
 std::uint32_t CCorvaneApp::GetSettingInt(const std::string& key, int defaultValue) {
-    if (store_) {
-        if (std::optional<std::uint32_t> value = store_->GetInt(kSettingsSection, key))
+    if (m_store) {
+        if (std::optional<std::uint32_t> value = m_store->GetInt(kSettingsSection, key))
             return *value;
     }
     return static_cast<std::uint32_t>(defaultValue);
 }
 
 bool CCorvaneApp::WriteSettingInt(const std::string& key, int value) {
-    return store_ && store_->WriteInt(kSettingsSection, key, value);
+    return m_store && m_store->WriteInt(kSettingsSection, key, value);
 }
 
 bool CCorvaneApp::InitInstance(IFrontEnd& frontEnd) {
-    os::ISystem& system = *platform_.system;
+    os::ISystem& system = *m_platform.system;
     // Common controls are registered by the Windows host before it calls in.
 
     const int versionCode = GetWindowsVersionCode();
@@ -52,24 +52,24 @@ bool CCorvaneApp::InitInstance(IFrontEnd& frontEnd) {
         return false;
     }
 
-    store_ = platform_.settings->Open(kRegistryKey, appName_);
+    m_store = m_platform.settings->Open(kRegistryKey, m_strAppName);
 
     SetProcessLog(nullptr);
     if (GetSettingInt(kAllowLogging, 1) == 1) {
-        log_ = std::make_unique<CLogFile>(system);
-        SetProcessLog(log_.get());
+        m_log = std::make_unique<CLogFile>(system);
+        SetProcessLog(m_log.get());
         std::string drive;
         std::string directory;
         // A folder whose directory part is too long leaves the log off, and so does a temp
         // folder the system cannot name (the log would land in the working directory).
         const std::string tempFolder = system.TempFolder();
         if (!tempFolder.empty() && SplitLogFolder(tempFolder, drive, directory))
-            log_->StartLog(drive + directory, kLogBaseName);
+            m_log->StartLog(drive + directory, kLogBaseName);
     }
     if (LoggingOn())
         LogStartupMemory(system);
 
-    started_ = true;
+    m_bStarted = true;
     m_pMainDlg = &frontEnd;
     frontEnd.RunMainDialog(*this);
     m_pMainDlg = nullptr;

@@ -3,9 +3,9 @@
 #include <memory>
 #include <string>
 
-#include "app/message_box.h"
 #include "log/log_file.h"
 #include "os/platform.h"
+#include "os/vocabulary.h"
 
 namespace corvane {
 
@@ -31,17 +31,7 @@ inline constexpr const char* kNeedAdminText =
 inline constexpr const char* kNeedAdminCaption = "Need admin rights";
 inline constexpr const char* kSocketsFailedText = "Failed to Initialize Sockets";
 
-inline constexpr const char* kRegistryKey = "CVN";
-inline constexpr const char* kSettingsSection = "CVN";
 inline constexpr const char* kLogBaseName = "Corvane";
-
-// Setting keys and their defaults.
-inline constexpr const char* kAllowLogging = "AllowLogging";
-inline constexpr const char* kGraphSpeedColor = "GraphSPEEDColorPick";
-inline constexpr const char* kGraphRpmColor = "GraphRPMColorPick";
-inline constexpr const char* kGraphFgColor = "GraphFGColorPick1";
-inline constexpr const char* kGraphBgColor = "GraphBGColorPick1";
-inline constexpr const char* kHddSelectedDevice = "HDDSelectedDevice";
 
 // The application object: start-up, the environment checks and the settings.
 class CCorvaneApp {
@@ -55,7 +45,7 @@ public:
     // The whole start-up; always false (the process ends when it returns).
     bool InitInstance(IFrontEnd& frontEnd);
     // True when start-up passed its checks and handed over to the front end.
-    bool Started() const { return started_; }
+    bool Started() const { return m_bStarted; }
 
     int GetWindowsVersionCode();
     bool IsCurrentUserAdmin();
@@ -63,18 +53,18 @@ public:
     std::uint32_t GetSettingInt(const std::string& key, int defaultValue);
     bool WriteSettingInt(const std::string& key, int value);
 
-    const std::string& AppName() const { return appName_; }
-    os::Platform& Platform() { return platform_; }
+    const std::string& AppName() const { return m_strAppName; }
+    os::Platform& Platform() { return m_platform; }
     // The front end start-up handed over to; null before.
     IFrontEnd* FrontEnd() { return m_pMainDlg; }
 
 private:
-    os::Platform& platform_;
-    std::string appName_;
-    std::unique_ptr<os::ISettingsStore> store_;
-    std::unique_ptr<CLogFile> log_;
+    os::Platform& m_platform;
+    std::string m_strAppName;
+    std::unique_ptr<os::ISettingsStore> m_store;
+    std::unique_ptr<CLogFile> m_log;
     IFrontEnd* m_pMainDlg = nullptr;
-    bool started_ = false;
+    bool m_bStarted = false;
 };
 
 // The executable's base name from its path: "C:\x\corvane.exe" gives "corvane".

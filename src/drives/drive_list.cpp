@@ -1,12 +1,12 @@
 #include <new>
 
-#include "app/corvane_app.h"
 #include "drives/drive_state.h"
 #include "drives/drive_texts.h"
 #include "drives/file_exception_guard.h"
 #include "drives/inquiry.h"
 #include "log/error_text.h"
 #include "log/log_state.h"
+#include "os/vocabulary.h"
 
 namespace corvane {
 namespace {

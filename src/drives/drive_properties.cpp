@@ -1,11 +1,7 @@
-#include "drives/brand_model.h"
-#include "drives/drive_size.h"
+#include "drives/drive_queries.h"
 #include "drives/drive_state.h"
 #include "drives/drive_texts.h"
-#include "drives/format_size.h"
-#include "drives/free_space.h"
-#include "drives/read_sectors_direct.h"
-#include "drives/type_names.h"
+#include "drives/panel_text.h"
 
 namespace corvane {
 namespace {

@@ -1,8 +1,7 @@
 #pragma once
 #include <string>
 
-#include "app/control_ids.h"
-#include "app/message_box.h"
+#include "os/vocabulary.h"
 
 namespace corvane {
 

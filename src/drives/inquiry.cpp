@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "drives/text_trim.h"
-#include "os/inquiry_layout.h"
+#include "drives/panel_text.h"
+#include "os/scsi.h"
 
 namespace corvane {
 namespace {
@@ -42,7 +42,7 @@ InquiryIdentity ParseInquiry(const std::uint8_t* data) {
 
 int SendInquiry(CScsiCommand& channel, std::uint8_t* data) {
     std::memset(data, 0, kInquiryLength);
-    channel.CdbByte(0) = kInquiryOpcode;
+    channel.CdbByte(0) = os::InquiryLayout::kOpcode;
     channel.CdbByte(1) = 0;
     channel.CdbByte(2) = 0;
     channel.CdbByte(3) = 0;

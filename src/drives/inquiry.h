@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "os/inquiry_layout.h"
+#include "os/scsi.h"
 #include <string>
 
 #include "drives/scsi_command.h"
@@ -9,7 +9,6 @@
 namespace corvane {
 
 // The standard INQUIRY the drive walk sends: 254 bytes of data.
-inline constexpr std::uint8_t kInquiryOpcode = os::InquiryLayout::kOpcode;
 inline constexpr std::uint32_t kInquiryLength = 254;
 // Byte 0 of a connected direct-access block device (DTYPE_DASD).
 inline constexpr std::int32_t kDirectAccessDevice = 0;

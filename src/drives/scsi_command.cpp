@@ -12,16 +12,6 @@ namespace {
 
 using Layout = os::PassThroughLayout;
 
-void Put16(os::PassThroughBlock& block, int at, std::uint16_t value) {
-    block[at] = static_cast<std::uint8_t>(value & 0xFF);
-    block[at + 1] = static_cast<std::uint8_t>(value >> 8);
-}
-
-void Put32(os::PassThroughBlock& block, int at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        block[at + i] = static_cast<std::uint8_t>((value >> (8 * i)) & 0xFF);
-}
-
 } // namespace
 
 std::string DevicePath(const std::string& drive) {
@@ -29,7 +19,7 @@ std::string DevicePath(const std::string& drive) {
 }
 
 CScsiCommand::CScsiCommand(os::IDriveSystem& drives, os::ISystem& system)
-    : drives_(drives), system_(system) {}
+    : m_drives(drives), m_system(system) {}
 
 CScsiCommand::~CScsiCommand() {
     if (m_handle)
@@ -40,9 +30,9 @@ int CScsiCommand::associate(const std::string& drive) {
     if (m_handle)
         return 1;
     m_path = DevicePath(drive);
-    pathDrive_ = drive.substr(0, kMaxPathDriveName);
+    m_pathDrive = drive.substr(0, kMaxPathDriveName);
     const std::optional<int> cause =
-        CatchFileException([&] { m_handle = drives_.OpenScsi(pathDrive_); });
+        CatchFileException([&] { m_handle = m_drives.OpenScsi(m_pathDrive); });
     if (cause) {
         LogMessage(kLogAssociateException, *cause);
         m_handle.reset();
@@ -71,11 +61,11 @@ std::uint8_t& CScsiCommand::CdbByte(int index) {
         throw std::out_of_range("CDB byte index out of range");
     if (index == 0) {
         m_sptd.fill(0);
-        Put16(m_sptd, Layout::kLength, kPassThroughLength);
+        os::SetPassThrough16(m_sptd, Layout::kLength, kPassThroughLength);
         m_sptd[Layout::kSenseInfoLength] = kSenseInfoLength;
         m_sptd[Layout::kDataIn] = os::kScsiDataUnspecified;
-        Put32(m_sptd, Layout::kTimeOutValue, kScsiTimeoutSeconds);
-        Put32(m_sptd, Layout::kSenseInfoOffset, kSenseInfoOffset);
+        os::SetPassThrough32(m_sptd, Layout::kTimeOutValue, kScsiTimeoutSeconds);
+        os::SetPassThrough32(m_sptd, Layout::kSenseInfoOffset, kSenseInfoOffset);
     }
     m_sptd[Layout::kCdbLength] = static_cast<std::uint8_t>(index + 1);
     return m_sptd[static_cast<std::size_t>(Layout::kCdb + index)];
@@ -87,7 +77,7 @@ int CScsiCommand::Execute(std::uint8_t direction, void* buffer, std::uint32_t le
     if (!m_handle)
         return 1;
     // The data buffer itself travels beside the block: the backend hands it to the system.
-    Put32(m_sptd, Layout::kDataTransferLength, length);
+    os::SetPassThrough32(m_sptd, Layout::kDataTransferLength, length);
     m_sptd[Layout::kDataIn] = direction;
     const bool ok = m_handle->PassThroughDirect(m_sptd, buffer, m_bytesReturned);
     if (!ok || (m_sptd[Layout::kSense] & kSenseResponseBits) != 0)
@@ -109,7 +99,7 @@ int CScsiCommand::DisableMCN(bool disable) {
             m_mcnHandle->Close();
             m_mcnHandle.reset();
         }
-        m_mcnHandle = drives_.OpenMediaChangeSwitch(pathDrive_);
+        m_mcnHandle = m_drives.OpenMediaChangeSwitch(m_pathDrive);
         if (!m_mcnHandle) {
             LogMessage(kLogMcnOpenFailed);
             return -1;
@@ -125,7 +115,7 @@ int CScsiCommand::DisableMCN(bool disable) {
         LogMessage(disable ? kLogMcnDisabled : kLogMcnEnabled);
     } else {
         std::string error;
-        FormatLastError(system_, error);
+        FormatLastError(m_system, error);
         LogMessage(kLogLastErrorReturned, error,
                    disable ? kLogMcnDisableFailed : kLogMcnEnableFailed);
     }

@@ -63,10 +63,10 @@ public:
     std::uint32_t m_bytesReturned = 0;
 
 private:
-    os::IDriveSystem& drives_;
-    os::ISystem& system_;
+    os::IDriveSystem& m_drives;
+    os::ISystem& m_system;
     // The drive name m_path was made of (what the drive system opens).
-    std::string pathDrive_;
+    std::string m_pathDrive;
     std::unique_ptr<os::IScsiDevice> m_handle;
     std::unique_ptr<os::IMediaChangeSwitch> m_mcnHandle;
     os::PassThroughBlock m_sptd{};

@@ -1,8 +1,8 @@
 #pragma once
 #include <string>
 
-#include "app/message_box.h"
 #include "os/system.h"
+#include "os/vocabulary.h"
 
 namespace corvane {
 

@@ -12,6 +12,21 @@ inline constexpr std::string_view kBusTypeNames[] = {
     "USB",     "Raid", "iSCSI", "SAS", "SATA", "SD",  "MMC",
 };
 inline constexpr std::int32_t kBusTypeCount = static_cast<std::int32_t>(std::size(kBusTypeNames));
-inline constexpr std::int32_t kBusTypeUsb = 7;
+
+// The numbers themselves, for the backends that map their own bus to them. Those past the
+// names table (virtual disks, NVMe) show as a field without a value.
+enum StorageBus : std::int32_t {
+    kBusUnknown = 0,
+    kBusScsi = 1,
+    kBusAtapi = 2,
+    kBusAta = 3,
+    kBusUsb = 7,
+    kBusSas = 10,
+    kBusSata = 11,
+    kBusSd = 12,
+    kBusMmc = 13,
+    kBusVirtual = 14, // a paravirtual disk of a virtual machine (virtio)
+    kBusNvme = 17,
+};
 
 } // namespace corvane::os

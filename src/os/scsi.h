@@ -1,6 +1,9 @@
 #pragma once
 #include <array>
+#include <cstddef>
 #include <cstdint>
+
+#include "os/byte_order.h"
 
 namespace corvane::os {
 
@@ -31,6 +34,41 @@ struct PassThroughLayout {
     static constexpr int kBlockSize = 64;
 };
 using PassThroughBlock = std::array<std::uint8_t, PassThroughLayout::kBlockSize>;
+
+// The codec of the block's multi-byte fields, which every side (the command channel and each
+// backend) reads and writes through; at is a PassThroughLayout offset.
+inline std::uint16_t GetPassThrough16(const PassThroughBlock& block, int at) {
+    return LoadLe16(block.data() + at);
+}
+inline std::uint32_t GetPassThrough32(const PassThroughBlock& block, int at) {
+    return LoadLe32(block.data() + at);
+}
+inline void SetPassThrough16(PassThroughBlock& block, int at, std::uint16_t value) {
+    StoreLe16(block.data() + at, value);
+}
+inline void SetPassThrough32(PassThroughBlock& block, int at, std::uint32_t value) {
+    StoreLe32(block.data() + at, value);
+}
+// The allocation length of the block's six-byte command (bytes 3 and 4, big-endian).
+inline std::uint16_t CdbAllocationLength(const PassThroughBlock& block) {
+    return LoadBe16(block.data() + PassThroughLayout::kCdb + 3);
+}
+
+// The fields of the standard INQUIRY data that the tool reads, and the command that asks for
+// it. Drives that answer through a backend's own means (simulated drives, devices without
+// SCSI) lay out their answer the same way.
+struct InquiryLayout {
+    static constexpr std::uint8_t kOpcode = 0x12;
+    static constexpr std::size_t kPeripheral = 0;
+    static constexpr std::size_t kRemovable = 1; // bit 7: removable medium
+    static constexpr std::size_t kVendorAt = 8;
+    static constexpr std::size_t kVendorWidth = 8;
+    static constexpr std::size_t kProductAt = 16;
+    static constexpr std::size_t kProductWidth = 16;
+    static constexpr std::size_t kRevisionAt = 32;
+    static constexpr std::size_t kRevisionWidth = 4;
+    static constexpr std::size_t kStandardLength = 36;
+};
 
 // An open drive that takes SCSI commands. The backend only moves bytes: it sends the command
 // of block with dataBuffer as its data, then writes the returned status and sense data back

@@ -13,6 +13,9 @@ struct IoResult {
     std::uint32_t bytes = 0;
     // OS error code when !ok (also recorded as the thread's last error).
     std::uint32_t error = 0;
+    // The call failed only because the transfer is still under way (a system that can finish
+    // a transfer after the call returns says so); never set when ok.
+    bool pending = false;
 };
 
 // An open raw volume (a whole drive, bypassing any file system). One object is one handle;

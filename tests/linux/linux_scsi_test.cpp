@@ -13,13 +13,6 @@ namespace {
 
 using L = PassThroughLayout;
 
-std::uint32_t U32(const PassThroughBlock& block, int at) {
-    std::uint32_t v = 0;
-    for (int i = 3; i >= 0; --i)
-        v = v << 8 | block[static_cast<std::size_t>(at + i)];
-    return v;
-}
-
 // The block as the command channel builds it: 44-byte header, sense area behind it.
 PassThroughBlock Block(std::initializer_list<std::uint8_t> cdb, std::uint8_t direction,
                        std::uint32_t length) {
@@ -93,7 +86,7 @@ TEST_F(LinuxScsiTest, DevicesWithoutScsiAnswerAnInquirySynthesisedFromSysfs) {
         EXPECT_EQ(Field(data, 16, 16), c.product);
         EXPECT_EQ(Field(data, 32, 4), c.revision);
         EXPECT_EQ(data[36], 0xAA); // nothing beyond the standard data
-        EXPECT_EQ(U32(block, L::kDataTransferLength), 36U);
+        EXPECT_EQ(GetPassThrough32(block, L::kDataTransferLength), 36U);
         EXPECT_EQ(block[L::kScsiStatus], 0);
         EXPECT_EQ(block[L::kSense], 0);
     }
@@ -109,7 +102,7 @@ TEST_F(LinuxScsiTest, SynthesisedInquiryKeepsToTheAllocationLength) {
     ASSERT_TRUE(device->PassThroughDirect(block, data.data(), returned));
     EXPECT_EQ(Field(data, 8, 2), "Lo");
     EXPECT_EQ(data[10], 0xAA);
-    EXPECT_EQ(U32(block, L::kDataTransferLength), 10U);
+    EXPECT_EQ(GetPassThrough32(block, L::kDataTransferLength), 10U);
 }
 
 TEST_F(LinuxScsiTest, DevicesWithoutScsiRefuseEveryOtherCommand) {
@@ -155,7 +148,7 @@ TEST_F(LinuxScsiTest, ScsiDisksGetTheCommandThroughSgIo) {
     for (std::size_t i = 0; i < 18; ++i)
         EXPECT_EQ(block[L::kSense + i], calls.sense[i]) << i;
     EXPECT_EQ(block[L::kSense + 18], 0); // 18 sense bytes, no more
-    EXPECT_EQ(U32(block, L::kDataTransferLength), 36U);
+    EXPECT_EQ(GetPassThrough32(block, L::kDataTransferLength), 36U);
     EXPECT_EQ(returned, 62U);
 }
 

@@ -1,10 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "drives/brand_model.h"
-#include "drives/drive_size.h"
-#include "drives/format_size.h"
-#include "drives/free_space.h"
-#include "drives/type_names.h"
+#include "drives/drive_queries.h"
+#include "drives/panel_text.h"
 #include "os/sim/sim_bay.h"
 
 namespace corvane {

@@ -25,7 +25,7 @@ SimDriveConfig DvdDrive(const std::string& name) {
     return dvd;
 }
 
-void ExpectPanelCleared(const CHeadlessDriveView& view) {
+void ExpectPanelCleared(const CliDriveView& view) {
     for (const PanelField& field : CDriveState::PanelFields())
         EXPECT_EQ(view.Text(field.id), "---") << field.caption;
 }
@@ -163,7 +163,7 @@ TEST(DriveList, AListThatCannotBeFetchedShowsTheNoDriveState) {
         }
     } drives;
     os::sim::SimSystem system;
-    CHeadlessDriveView view;
+    CliDriveView view;
     CDriveState state(drives, system, view, nullptr);
     view.Bind(state);
     ScopedLog log;
@@ -183,7 +183,7 @@ TEST(DriveList, AFileExceptionEndsTheWalkAndKeepsWhatWasFound) {
         }
     } drives({Stick("E:"), Stick("G:"), Stick("H:")});
     os::sim::SimSystem system;
-    CHeadlessDriveView view;
+    CliDriveView view;
     CDriveState state(drives, system, view, nullptr);
     view.Bind(state);
     ScopedLog log;

@@ -37,7 +37,7 @@ std::vector<VolumeOperation> Reads(const DriveHarness& h) {
     return reads;
 }
 
-std::map<std::string, std::string> Panel(const CHeadlessDriveView& view) {
+std::map<std::string, std::string> Panel(const CliDriveView& view) {
     std::map<std::string, std::string> panel;
     for (const PanelField& field : CDriveState::PanelFields())
         panel[field.caption] = view.Text(field.id);

@@ -93,10 +93,6 @@ struct ChannelFixture : ::testing::Test {
     }
 };
 
-std::uint32_t Get32(const os::PassThroughBlock& b, int at) {
-    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (std::uint32_t{b[at + 3]} << 24);
-}
-
 TEST_F(ChannelFixture, CdbByteSetsTheFixedFieldsAndFollowsTheLastByteAskedFor) {
     CScsiCommand channel(drives, system);
     struct Case {
@@ -110,11 +106,11 @@ TEST_F(ChannelFixture, CdbByteSetsTheFixedFieldsAndFollowsTheLastByteAskedFor) {
             channel.CdbByte(index) = 0xAA;
         const os::PassThroughBlock& b = channel.Block();
         EXPECT_EQ(b[Layout::kCdbLength], c.cdbLength);
-        EXPECT_EQ(b[Layout::kLength] | (b[Layout::kLength + 1] << 8), 44);
+        EXPECT_EQ(os::GetPassThrough16(b, Layout::kLength), 44);
         EXPECT_EQ(b[Layout::kSenseInfoLength], 18);
         EXPECT_EQ(b[Layout::kDataIn], os::kScsiDataUnspecified);
-        EXPECT_EQ(Get32(b, Layout::kTimeOutValue), 108000u);
-        EXPECT_EQ(Get32(b, Layout::kSenseInfoOffset), 44u);
+        EXPECT_EQ(os::GetPassThrough32(b, Layout::kTimeOutValue), 108000u);
+        EXPECT_EQ(os::GetPassThrough32(b, Layout::kSenseInfoOffset), 44u);
     }
     EXPECT_THROW(channel.CdbByte(16), std::out_of_range);
     EXPECT_THROW(channel.CdbByte(-1), std::out_of_range);
@@ -133,7 +129,7 @@ TEST_F(ChannelFixture, ByteZeroClearsThePreviousCommandAndItsSense) {
     const os::PassThroughBlock& b = channel.Block();
     EXPECT_EQ(b[Layout::kSense], 0);
     EXPECT_EQ(b[Layout::kCdb + 4], 0);
-    EXPECT_EQ(Get32(b, Layout::kDataTransferLength), 0u);
+    EXPECT_EQ(os::GetPassThrough32(b, Layout::kDataTransferLength), 0u);
     EXPECT_EQ(b[Layout::kCdbLength], 1);
 }
 
@@ -160,8 +156,8 @@ TEST_F(ChannelFixture, SenseDataWithAnyOfTheBits0x70IsAFailure) {
     }
     // What went to the drive: the direction and length given, the long timeout.
     EXPECT_EQ(script.sent[Layout::kDataIn], os::kScsiDataIn);
-    EXPECT_EQ(Get32(script.sent, Layout::kDataTransferLength), sizeof data);
-    EXPECT_EQ(Get32(script.sent, Layout::kTimeOutValue), 108000u);
+    EXPECT_EQ(os::GetPassThrough32(script.sent, Layout::kDataTransferLength), sizeof data);
+    EXPECT_EQ(os::GetPassThrough32(script.sent, Layout::kTimeOutValue), 108000u);
     EXPECT_EQ(script.sent[Layout::kCdb], 0x12);
 }
 

@@ -1,17 +1,16 @@
 #pragma once
 #include <cstring>
-#include <vector>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "drives/drive_state.h"
-#include "drives/headless_drive_view.h"
+#include "hosts/cli/cli_drive_view.h"
 #include "log/log_file.h"
 #include "log/log_state.h"
-#include "os/sim/recording_drive_system.h"
 #include "os/sim/sim_bay.h"
 #include "os/sim/sim_system.h"
+#include "support/recording_drive_system.h"
 #include "support/temp_dir.h"
 
 namespace corvane::testing {
@@ -106,7 +105,7 @@ struct DriveHarness {
     os::sim::SimDriveBay bay;
     CountingRecorder recorder;
     os::sim::SimSystem system;
-    CHeadlessDriveView view;
+    CliDriveView view;
     std::vector<std::pair<std::string, int>> settingWrites;
     CDriveState state;
 };

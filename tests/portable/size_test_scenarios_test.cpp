@@ -3,11 +3,11 @@
 #include <functional>
 #include <optional>
 
-#include "drives/format_size.h"
+#include "drives/panel_text.h"
 #include "os/last_error.h"
 #include "os/sim/sim_error_codes.h"
+#include "sizetest/size_test_texts.h"
 #include "support/test_run_fixture.h"
-#include "test/size_test_texts.h"
 
 namespace corvane {
 namespace {

@@ -3,11 +3,11 @@
 #include <cstring>
 #include <vector>
 
+#include "sizetest/block_stamp.h"
+#include "sizetest/raw_sector_access.h"
+#include "sizetest/size_test.h"
+#include "sizetest/size_test_texts.h"
 #include "support/recording_front_end.h"
-#include "test/block_stamp.h"
-#include "test/raw_sector_access.h"
-#include "test/size_test.h"
-#include "test/size_test_texts.h"
 
 namespace corvane {
 namespace {
@@ -79,6 +79,7 @@ public:
     bool failSeeks = false;
     bool failWrites = false;
     std::uint32_t writeError = 0;
+    bool writePending = false;
     int unlocks = 0;
     int flushes = 0;
 
@@ -100,7 +101,7 @@ public:
     }
     os::IoResult Write(const void* buffer, std::uint32_t length) override {
         if (failWrites)
-            return {false, writeError == 997 ? length : 0, writeError};
+            return {false, writePending ? length : 0, writeError, writePending};
         std::memcpy(bytes.data() + pos_, buffer, length);
         pos_ += length;
         return {true, length, 0};
@@ -157,7 +158,7 @@ TEST(RawSectorAccess, FailedWritesSkipUnlockAndFlushUnlessPending) {
     EXPECT_EQ(volume.unlocks, 0);
     EXPECT_EQ(volume.flushes, 0);
     // An overlapped write still pending goes on to the unlock and flush.
-    volume.writeError = 997;
+    volume.writePending = true;
     EXPECT_EQ(WriteSectors(volume, 0, 4, buffer.data(), 2048, 512, boxes), 2048);
     EXPECT_EQ(volume.unlocks, 1);
     EXPECT_EQ(volume.flushes, 1);

@@ -3,20 +3,10 @@
 #include <optional>
 #include <string>
 
+#include "os/bus_type.h"
 #include "os/linux/linux_drive_env.h"
 
 namespace corvane::os::linux_os {
-
-// The values of the storage bus numbering that a Linux device path can be mapped to.
-enum StorageBus : std::int32_t {
-    kBusAta = 3,
-    kBusUsb = 7,
-    kBusSata = 11,
-    kBusSd = 12,
-    kBusMmc = 13,
-    kBusVirtual = 14, // a paravirtual disk of a virtual machine (virtio)
-    kBusNvme = 17,
-};
 
 // The bus of a whole disk, read from where its device sits in the sysfs device tree: the
 // outermost transport on the path wins (a USB card reader is USB, not MMC). SATA and parallel

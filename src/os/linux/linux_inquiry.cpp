@@ -4,9 +4,9 @@
 #include <initializer_list>
 #include <string_view>
 
-#include "os/inquiry_layout.h"
 #include "os/linux/linux_drive_type.h"
 #include "os/linux/linux_sysfs.h"
+#include "os/scsi.h"
 
 namespace corvane::os::linux_os {
 namespace {

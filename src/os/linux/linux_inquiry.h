@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "os/inquiry_layout.h"
 #include "os/linux/linux_drive_name.h"
+#include "os/scsi.h"
 
 namespace corvane::os::linux_os {
 

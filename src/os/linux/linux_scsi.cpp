@@ -17,7 +17,6 @@ namespace {
 
 using L = PassThroughLayout;
 
-constexpr std::uint8_t kInquiry = 0x12;
 constexpr std::size_t kSenseBytes = 18;
 // Driver status bits: the low three tell a failure, 0x08 only says sense data is present.
 constexpr unsigned kDriverFailureMask = 0x07;
@@ -26,19 +25,6 @@ constexpr unsigned kHostTimeout = 0x03;
 // The kernel's SG_DXFER_UNKNOWN, which the C library's sg.h leaves out: data of a direction the
 // caller did not state.
 constexpr int kDxferUnknown = -5;
-
-std::uint32_t GetU32(const PassThroughBlock& block, int at) {
-    const auto i = static_cast<std::size_t>(at);
-    return static_cast<std::uint32_t>(block[i]) | static_cast<std::uint32_t>(block[i + 1]) << 8 |
-           static_cast<std::uint32_t>(block[i + 2]) << 16 |
-           static_cast<std::uint32_t>(block[i + 3]) << 24;
-}
-
-void PutU32(PassThroughBlock& block, int at, std::uint32_t value) {
-    const auto i = static_cast<std::size_t>(at);
-    for (std::size_t b = 0; b < 4; ++b)
-        block[i + b] = static_cast<std::uint8_t>(value >> (8 * b));
-}
 
 bool Fail(int error) {
     SetLastOsError(static_cast<std::uint32_t>(error));
@@ -90,7 +76,7 @@ public:
                            std::uint32_t& bytesReturned) override {
         bytesReturned = 0;
         const std::uint8_t cdbLength = block[L::kCdbLength];
-        const std::uint32_t length = GetU32(block, L::kDataTransferLength);
+        const std::uint32_t length = GetPassThrough32(block, L::kDataTransferLength);
         if (cdbLength == 0 || cdbLength > 16 || (length != 0 && dataBuffer == nullptr))
             return Fail(EINVAL);
 
@@ -106,7 +92,7 @@ public:
         request.dxferp = dataBuffer;
         request.sbp = sense;
         request.mx_sb_len = sizeof sense;
-        const std::uint64_t ms = std::uint64_t{GetU32(block, L::kTimeOutValue)} * 1000U;
+        const std::uint64_t ms = std::uint64_t{GetPassThrough32(block, L::kTimeOutValue)} * 1000U;
         request.timeout = static_cast<unsigned>(
             std::min<std::uint64_t>(ms, std::numeric_limits<unsigned>::max()));
 
@@ -116,7 +102,7 @@ public:
         block[L::kScsiStatus] = request.status;
         const std::size_t senseCopied = PutSense(block, sense, request.sb_len_wr);
         const auto resid = static_cast<std::uint32_t>(std::max(request.resid, 0));
-        PutU32(block, L::kDataTransferLength, length - std::min(resid, length));
+        SetPassThrough32(block, L::kDataTransferLength, length - std::min(resid, length));
         bytesReturned = static_cast<std::uint32_t>(
             senseCopied > 0 ? static_cast<std::size_t>(L::kSense) + senseCopied
                             : static_cast<std::size_t>(L::kStructSize));
@@ -155,12 +141,12 @@ public:
                            std::uint32_t& bytesReturned) override {
         bytesReturned = 0;
         const std::uint8_t* cdb = block.data() + L::kCdb;
-        const std::uint32_t length = GetU32(block, L::kDataTransferLength);
+        const std::uint32_t length = GetPassThrough32(block, L::kDataTransferLength);
         // Only the standard INQUIRY: no vital product data page, data towards the host.
-        if (block[L::kCdbLength] < 6 || cdb[0] != kInquiry || (cdb[1] & 0x01) != 0 || cdb[2] != 0 ||
-            block[L::kDataIn] == kScsiDataOut)
+        if (block[L::kCdbLength] < 6 || cdb[0] != InquiryLayout::kOpcode || (cdb[1] & 0x01) != 0 ||
+            cdb[2] != 0 || block[L::kDataIn] == kScsiDataOut)
             return Fail(ENOTTY);
-        const std::uint32_t allocation = static_cast<std::uint32_t>(cdb[3]) << 8 | cdb[4];
+        const std::uint32_t allocation = CdbAllocationLength(block);
         const std::size_t n = std::min<std::size_t>({data_.size(), length, allocation});
         if (n > 0 && dataBuffer == nullptr)
             return Fail(EINVAL);
@@ -168,7 +154,7 @@ public:
             std::memcpy(dataBuffer, data_.data(), n);
         block[L::kScsiStatus] = 0;
         PutSense(block, nullptr, 0);
-        PutU32(block, L::kDataTransferLength, static_cast<std::uint32_t>(n));
+        SetPassThrough32(block, L::kDataTransferLength, static_cast<std::uint32_t>(n));
         bytesReturned = L::kStructSize;
         return true;
     }

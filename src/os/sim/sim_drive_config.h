@@ -57,7 +57,7 @@ struct SimDriveConfig {
     std::uint8_t peripheral = 0;
     InquiryAnswer inquiry = InquiryAnswer::Ok;
     DriveType type = kDriveRemovable;
-    std::int32_t bus = kBusTypeUsb;
+    std::int32_t bus = kBusUsb;
     std::uint32_t sector = 512;
     std::uint64_t size = 0;      // the capacity the drive claims, in bytes
     std::optional<Chs> geometry; // default: size / sector cylinders of one head and one sector

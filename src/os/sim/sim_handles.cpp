@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "os/inquiry_layout.h"
 #include "os/last_error.h"
+#include "os/scsi.h"
 #include "os/sim/sim_error_codes.h"
 
 namespace corvane::os::sim {
@@ -12,7 +12,6 @@ namespace {
 
 using Layout = PassThroughLayout;
 
-constexpr std::uint8_t kInquiryOpcode = InquiryLayout::kOpcode;
 constexpr std::uint8_t kCheckCondition = 0x02;
 constexpr std::uint8_t kFixedSense = 0x70;
 constexpr std::uint8_t kSenseNotReady = 0x02;
@@ -80,18 +79,6 @@ void PutSense(PassThroughBlock& block, std::uint8_t key, std::uint8_t asc) {
     sense[12] = asc;
 }
 
-std::uint32_t Get32(const PassThroughBlock& block, int at) {
-    std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i)
-        value = (value << 8) | block[static_cast<std::size_t>(at + i)];
-    return value;
-}
-
-void Put32(PassThroughBlock& block, int at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        block[static_cast<std::size_t>(at + i)] = static_cast<std::uint8_t>(value >> (8 * i));
-}
-
 class SimScsiDevice : public IScsiDevice {
 public:
     SimScsiDevice(std::shared_ptr<SimDrive> drive, std::uint64_t id)
@@ -111,26 +98,25 @@ public:
         }
         bytesReturned = Layout::kBlockSize;
         const std::uint8_t opcode = block[Layout::kCdb];
-        if (opcode != kInquiryOpcode) {
+        if (opcode != InquiryLayout::kOpcode) {
             PutSense(block, kSenseIllegalRequest, kAscInvalidOpcode);
-            Put32(block, Layout::kDataTransferLength, 0);
+            SetPassThrough32(block, Layout::kDataTransferLength, 0);
             return true;
         }
         if (config.inquiry == InquiryAnswer::Sense) {
             PutSense(block, kSenseNotReady, kAscMediumNotPresent);
-            Put32(block, Layout::kDataTransferLength, 0);
+            SetPassThrough32(block, Layout::kDataTransferLength, 0);
             return true;
         }
         std::uint8_t data[kSimInquiryBytes];
         BuildSimInquiry(config, data);
-        const std::uint32_t allocation =
-            (std::uint32_t{block[Layout::kCdb + 3]} << 8) | block[Layout::kCdb + 4];
+        const std::uint32_t allocation = CdbAllocationLength(block);
         const std::uint32_t length =
-            std::min<std::uint32_t>({Get32(block, Layout::kDataTransferLength), allocation,
-                                     static_cast<std::uint32_t>(kSimInquiryBytes)});
+            std::min<std::uint32_t>({GetPassThrough32(block, Layout::kDataTransferLength),
+                                     allocation, static_cast<std::uint32_t>(kSimInquiryBytes)});
         if (dataBuffer != nullptr)
             std::memcpy(dataBuffer, data, length);
-        Put32(block, Layout::kDataTransferLength, length);
+        SetPassThrough32(block, Layout::kDataTransferLength, length);
         block[Layout::kScsiStatus] = 0;
         return true;
     }

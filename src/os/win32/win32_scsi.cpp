@@ -12,12 +12,6 @@ namespace {
 
 using L = PassThroughLayout;
 
-std::uint32_t ReadU32(const PassThroughBlock& block, int at) {
-    std::uint32_t value = 0;
-    std::memcpy(&value, block.data() + at, sizeof value);
-    return value;
-}
-
 class Win32ScsiDevice : public IScsiDevice {
 public:
     explicit Win32ScsiDevice(UniqueHandle handle) : handle_(std::move(handle)) {}
@@ -84,8 +78,8 @@ NativePassThrough ToNativePassThrough(const PassThroughBlock& block, void* dataB
     s.SenseInfoLength =
         static_cast<UCHAR>(std::min<std::size_t>(block[L::kSenseInfoLength], sizeof native.sense));
     s.DataIn = block[L::kDataIn];
-    s.DataTransferLength = ReadU32(block, L::kDataTransferLength);
-    s.TimeOutValue = ReadU32(block, L::kTimeOutValue);
+    s.DataTransferLength = GetPassThrough32(block, L::kDataTransferLength);
+    s.TimeOutValue = GetPassThrough32(block, L::kTimeOutValue);
     s.DataBuffer = dataBuffer;
     s.SenseInfoOffset = offsetof(NativePassThrough, sense);
     std::memcpy(s.Cdb, block.data() + L::kCdb, sizeof s.Cdb);

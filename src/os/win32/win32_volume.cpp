@@ -42,8 +42,10 @@ public:
         IoResult result;
         result.ok = ::WriteFile(handle_.Get(), buffer, length, &moved, nullptr) != FALSE;
         result.bytes = moved;
-        if (!result.ok)
+        if (!result.ok) {
             result.error = RecordLastError();
+            result.pending = result.error == ERROR_IO_PENDING;
+        }
         return result;
     }
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "sizetest/control_text_view.h"
 #include "support/recording_front_end.h"
-#include "test/control_text_view.h"
 
 namespace corvane::testing {
 

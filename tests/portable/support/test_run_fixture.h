@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "app/control_ids.h"
 #include "drives/device.h"
-#include "os/sim/recording_drive_system.h"
 #include "os/sim/sim_bay.h"
 #include "os/sim/sim_system.h"
+#include "os/vocabulary.h"
+#include "sizetest/run_control.h"
 #include "support/headless_test_host.h"
-#include "test/run_control.h"
+#include "support/recording_drive_system.h"
 
 namespace corvane::testing {
 
