@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config clang-format
     googletest libgtest-dev libgmock-dev libbenchmark-dev
-    libcli11-dev libinih-dev
+    libcli11-dev libinih-dev libpng-dev
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
     wine wine64
     libfuse3-dev fuse3 f3 util-linux
