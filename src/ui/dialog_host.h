@@ -84,6 +84,10 @@ public:
     // Resizes the dialog window, its position and z-order kept.
     virtual void SetWindowSize(int width, int height) = 0;
 
+    // Offers the system's formatter for drive (drive number: A is 0), owned by this dialog.
+    // Called by the test's worker.
+    virtual void OfferFormat(int driveNumber, const std::string& drive) = 0;
+
     // Runs the dialog of template id modally, owned by this one: the host makes its windows,
     // calls onInit with the new dialog's host, and returns the dialog's result once it ends.
     virtual int RunModalDialog(int templateId, std::function<bool(IDialogHost&)> onInit) = 0;
