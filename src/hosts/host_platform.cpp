@@ -19,6 +19,7 @@ HostPlatform MakeHostPlatform() {
         }
         result.platform = os::MakeNativePlatform();
         result.platform->drives = std::move(load.bay);
+        result.simulated = true;
         return result;
     }
     result.platform = os::MakeNativePlatform();

@@ -68,9 +68,13 @@ void CTestRunControl::OnTestMode(int mode) {
     m_nTestMode.store(mode);
 }
 
-void CTestRunControl::OnCloseWindow() {
+void CTestRunControl::RequestClose() {
     m_bTestRunning.store(0);
     m_bViewClosed.store(true);
+}
+
+void CTestRunControl::OnCloseWindow() {
+    RequestClose();
     if (m_worker.joinable())
         m_worker.join();
 }

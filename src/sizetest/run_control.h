@@ -34,8 +34,11 @@ public:
     void OnStopTest();
     // The mode radios: 0 Quick Test, 1 Full Test. A running test keeps its mode.
     void OnTestMode(int mode);
-    // The window closes: clear the run flag and wait until the worker has ended; the run then
-    // shows nothing more.
+    // The window closes: clear the run flag so the worker stops at its next block; the run
+    // then shows nothing more. Returns at once: a window system whose worker waits for the
+    // window's thread must keep dispatching until WorkerActive() is false.
+    void RequestClose();
+    // RequestClose, then wait until the worker has ended.
     void OnCloseWindow();
 
     // True from the start of a worker until it has ended.

@@ -194,9 +194,10 @@ void CMeltrick::OnClose() {
         m_host.ComboDeleteString(kIdcDriveCombo, i);
     m_host.ComboResetContent(kIdcDriveCombo);
     m_DriveState.m_DeviceList.clear();
-    // The worker stops at its next block; the dialog is destroyed only once it has released the
-    // volume, and shows nothing of the run after this.
-    m_RunControl.OnCloseWindow();
+    // The worker stops at its next block and shows nothing of the run after this. Waiting for
+    // it here could deadlock a window system whose worker waits for this thread; the dialog's
+    // destruction waits instead, once the host has dispatched until the worker ended.
+    m_RunControl.RequestClose();
     m_host.EndDialog(0);
 }
 

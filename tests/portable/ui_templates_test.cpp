@@ -181,10 +181,17 @@ TEST(DialogTemplates, TheResourceScriptDeclaresTheTablesControls) {
     const auto about = ExpectMatches(ParseDialog(script, "IDD_ABOUTBOX"), AboutBoxTemplate());
     EXPECT_EQ(about, (std::set<int>{kIdcAboutTitle, kIdcStatic, kIdcAboutWeb}));
 
-    // The main window's script grows with its Windows host; what it holds already agrees.
-    const auto main =
-        ExpectMatches(ParseDialog(script, "IDD_CORVANE_DIALOG"), MainDialogTemplate());
-    EXPECT_TRUE(main.contains(kIdcTitle));
+    // The main window's script holds every control of the table, in the table's (tab) order.
+    const RcDialog rc = ParseDialog(script, "IDD_CORVANE_DIALOG");
+    const auto main = ExpectMatches(rc, MainDialogTemplate());
+    std::vector<int> scriptOrder, tableOrder;
+    for (const RcControl& c : rc.controls)
+        scriptOrder.push_back(c.id);
+    for (const DialogControl& d : MainDialogTemplate().controls) {
+        tableOrder.push_back(d.id);
+        EXPECT_TRUE(main.contains(d.id)) << "control " << d.id << " is missing from the script";
+    }
+    EXPECT_EQ(scriptOrder, tableOrder);
 
     EXPECT_NE(script.find(std::string("IDS_ABOUTBOX    \"") + kAboutMenuText + "\""),
               std::string::npos);

@@ -1,5 +1,6 @@
 #pragma once
-// Resource ids shared by corvane.rc and the program's code.
+// Resource ids shared by corvane.rc and the program's code; the same numbers as the control
+// ids of the portable window (os/vocabulary.h), which the template test compares.
 
 #define IDD_ABOUTBOX 100
 #define IDS_ABOUTBOX 101
@@ -8,7 +9,47 @@
 
 #define IDC_ABOUT_TITLE 1541
 #define IDC_ABOUT_WEB 1098
+
+#define IDC_GRAPH 1568
 #define IDC_TITLE 1666
+#define IDC_STATIC_DRIVE_LETTER 1209
+#define IDC_DRIVE_LETTER 1583
+#define IDC_STATIC_BRAND 1210
+#define IDC_BRAND 1198
+#define IDC_STATIC_FIRMWARE 1545
+#define IDC_FIRMWARE 1585
+#define IDC_STATIC_MAX_SIZE 1215
+#define IDC_MAX_SIZE 1586
+#define IDC_STATIC_FORMAT_SIZE 1222
+#define IDC_FORMAT_SIZE 1587
+#define IDC_STATIC_FREE_SPACE 1223
+#define IDC_FREE_SPACE 1588
+#define IDC_STATIC_USED_SPACE 1224
+#define IDC_USED_SPACE 1589
+#define IDC_STATIC_DRIVE_TYPE 1212
+#define IDC_DRIVE_TYPE 1590
+#define IDC_STATIC_MODEL 1211
+#define IDC_MODEL 1199
+#define IDC_START_TEST 1584
+#define IDC_STATIC_TESTING_SECTOR 1225
+#define IDC_TESTING_SECTOR 1591
+#define IDC_STOP_TEST 1592
+#define IDC_STATIC_SECTORS_REMAINING 1226
+#define IDC_SECTORS_REMAINING 1593
+#define IDC_STATIC_AMOUNT_TESTED 1227
+#define IDC_AMOUNT_TESTED 1594
+#define IDC_STATIC_AMOUNT_REMAINING 1546
+#define IDC_AMOUNT_REMAINING 1595
+#define IDC_STATIC_INTERFACE 1544
+#define IDC_INTERFACE 1184
+#define IDC_PROGRESS 1621
+#define IDC_STATIC_SIZE_PER_PLOT 1549
+#define IDC_SIZE_PER_PLOT 1601
+#define IDC_QUICK_TEST 1660
+#define IDC_FULL_TEST 1661
+#define IDC_DRIVE_COMBO 1569
+#define IDC_STATIC_CHOOSE_DRIVE 1662
+#define IDC_STATUS 1665
 
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)

@@ -1,11 +1,11 @@
 #include "hosts/win32/win32_front_end.h"
 
-#include "hosts/win32/placeholder_main_dialog.h"
+#include "hosts/win32/win32_main_dialog.h"
 
 namespace corvane::win32 {
 
-Win32FrontEnd::Win32FrontEnd(HINSTANCE instance, std::string appName)
-    : instance_(instance), appName_(std::move(appName)) {}
+Win32FrontEnd::Win32FrontEnd(HINSTANCE instance, std::string appName, bool simulated)
+    : instance_(instance), appName_(std::move(appName)), simulated_(simulated) {}
 
 int Win32FrontEnd::MessageBox(const std::string& text, const std::string& caption,
                               std::uint32_t style) {
@@ -14,7 +14,7 @@ int Win32FrontEnd::MessageBox(const std::string& text, const std::string& captio
 }
 
 bool Win32FrontEnd::RunMainDialog(CCorvaneApp& app) {
-    return RunPlaceholderMainDialog(*this, app);
+    return RunMainWindow(*this, app);
 }
 
 } // namespace corvane::win32

@@ -1,5 +1,5 @@
 #pragma once
-#include <windows.h>
+#include "hosts/win32/win32_api.h"
 
 #include <atomic>
 #include <string>
@@ -12,7 +12,8 @@ namespace corvane::win32 {
 // step runs the main window modally.
 class Win32FrontEnd : public IFrontEnd {
 public:
-    Win32FrontEnd(HINSTANCE instance, std::string appName);
+    // simulated: the drives are a simulated bay.
+    Win32FrontEnd(HINSTANCE instance, std::string appName, bool simulated);
 
     // MessageBoxA owned by the main window while it exists, by nobody before; an empty caption
     // shows the application's name.
@@ -21,12 +22,14 @@ public:
     bool RunMainDialog(CCorvaneApp& app) override;
 
     HINSTANCE Instance() const { return instance_; }
+    bool Simulated() const { return simulated_; }
     // The window that owns message boxes; null while no main window exists.
     void SetOwner(HWND owner) { owner_.store(owner); }
 
 private:
     HINSTANCE instance_;
     std::string appName_;
+    bool simulated_;
     std::atomic<HWND> owner_{nullptr};
 };
 

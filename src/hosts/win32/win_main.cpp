@@ -1,6 +1,4 @@
-#include <windows.h>
-
-#include <commctrl.h>
+#include "hosts/win32/win32_api.h"
 
 #include "app/corvane_app.h"
 #include "hosts/host_platform.h"
@@ -32,7 +30,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         return 1;
     }
     const std::string appName = AppNameFromPath(front.platform->system->ExecutablePath());
-    win32::Win32FrontEnd frontEnd(instance, appName);
+    win32::Win32FrontEnd frontEnd(instance, appName, front.simulated);
     CCorvaneApp app(*front.platform, appName);
     app.InitInstance(frontEnd);
     return 0;

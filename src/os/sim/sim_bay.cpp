@@ -47,13 +47,50 @@ std::optional<DiskFreeSpace> FreeSpaceCounts(std::uint64_t bytes, std::uint64_t 
     return std::nullopt;
 }
 
+namespace {
+
+bool ByName(const std::shared_ptr<SimDrive>& a, const std::shared_ptr<SimDrive>& b) {
+    return a->Config().name < b->Config().name;
+}
+
+} // namespace
+
 SimDriveBay::SimDriveBay(std::vector<SimDriveConfig> drives) {
     for (SimDriveConfig& config : drives) {
         config.name = BayDriveName(config.name);
         drives_.push_back(std::make_shared<SimDrive>(std::move(config)));
     }
-    std::sort(drives_.begin(), drives_.end(),
-              [](const auto& a, const auto& b) { return a->Config().name < b->Config().name; });
+    std::sort(drives_.begin(), drives_.end(), ByName);
+}
+
+void SimDriveBay::Replace(std::vector<SimDriveConfig> drives) {
+    std::lock_guard lock(mutex_);
+    std::vector<std::shared_ptr<SimDrive>> next;
+    for (SimDriveConfig& config : drives) {
+        config.name = BayDriveName(config.name);
+        auto same = std::find_if(drives_.begin(), drives_.end(),
+                                 [&](const auto& d) { return d && d->Config() == config; });
+        if (same != drives_.end()) {
+            next.push_back(std::move(*same));
+            continue;
+        }
+        next.push_back(std::make_shared<SimDrive>(std::move(config)));
+    }
+    for (const auto& left : drives_)
+        if (left)
+            left->Pull();
+    std::sort(next.begin(), next.end(), ByName);
+    drives_ = std::move(next);
+}
+
+void SimDriveBay::SetSource(DriveSource source) {
+    std::lock_guard lock(mutex_);
+    source_ = std::move(source);
+}
+
+std::vector<std::shared_ptr<SimDrive>> SimDriveBay::Drives() const {
+    std::lock_guard lock(mutex_);
+    return drives_;
 }
 
 std::shared_ptr<SimDrive> SimDriveBay::Find(const std::string& name) const {
@@ -72,7 +109,7 @@ std::shared_ptr<SimDrive> SimDriveBay::Find(const std::string& name) const {
 
 std::shared_ptr<SimDrive> SimDriveBay::Drive(const std::string& name) const {
     const std::string wanted = BayDriveName(name);
-    for (const auto& drive : drives_) {
+    for (const auto& drive : Drives()) {
         if (drive->Config().name == wanted)
             return drive;
     }
@@ -80,8 +117,17 @@ std::shared_ptr<SimDrive> SimDriveBay::Drive(const std::string& name) const {
 }
 
 std::optional<std::vector<std::string>> SimDriveBay::LogicalDriveStrings() {
+    DriveSource source;
+    {
+        std::lock_guard lock(mutex_);
+        source = source_;
+    }
+    if (source) {
+        if (std::optional<std::vector<SimDriveConfig>> drives = source())
+            Replace(std::move(*drives));
+    }
     std::vector<std::string> entries;
-    for (const auto& drive : drives_) {
+    for (const auto& drive : Drives()) {
         if (drive->Gone())
             continue;
         const std::string& name = drive->Config().name;

@@ -1,5 +1,7 @@
 #pragma once
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,16 @@ class SimDriveBay : public IDriveSystem {
 public:
     explicit SimDriveBay(std::vector<SimDriveConfig> drives);
 
+    // The bay now holds these drives, as if drives were plugged in and pulled out: a drive
+    // described exactly as before stays as it is (its sectors, its handles, vanished or not),
+    // a drive no longer described or described otherwise is pulled (its handles fail from now
+    // on), and the others are plugged in new.
+    void Replace(std::vector<SimDriveConfig> drives);
+    // Where the drives come from: each listing of the drives (the answer to a device change)
+    // first asks source and, when it answers, replaces the drives with its answer.
+    using DriveSource = std::function<std::optional<std::vector<SimDriveConfig>>()>;
+    void SetSource(DriveSource source);
+
     // The drive of that name ("E:", "e:" or "E:\" alike), also after it vanished; null when the
     // bay has none.
     std::shared_ptr<SimDrive> Drive(const std::string& name) const;
@@ -33,7 +45,11 @@ public:
 
 private:
     std::shared_ptr<SimDrive> Find(const std::string& name) const;
+    std::vector<std::shared_ptr<SimDrive>> Drives() const;
+
+    mutable std::mutex mutex_;
     std::vector<std::shared_ptr<SimDrive>> drives_; // sorted by name
+    DriveSource source_;
 };
 
 // The name a bay keeps for a drive: a letter entry ("e:" or "E:\") as upper-case letter and

@@ -30,8 +30,8 @@ std::string At(const std::string& path, int line) {
     return line > 0 ? path + ":" + std::to_string(line) + ": " : path + ": ";
 }
 
-BayLoad Failure(std::string error) {
-    return BayLoad{nullptr, std::move(error)};
+BayDrives Failure(std::string error) {
+    return BayDrives{std::nullopt, std::move(error)};
 }
 
 struct DriveSection {
@@ -41,7 +41,7 @@ struct DriveSection {
 
 } // namespace
 
-BayLoad ParseBayDocument(const std::string& path, const IniParseResult& ini) {
+BayDrives ParseBayDrives(const std::string& path, const IniParseResult& ini) {
     if (!ini.ok) {
         if (ini.errorLine > 0)
             return Failure(At(path, ini.errorLine) + "syntax error");
@@ -89,11 +89,21 @@ BayLoad ParseBayDocument(const std::string& path, const IniParseResult& ini) {
                            "': " + broken->reason);
         configs.push_back(std::move(drive.config));
     }
-    return BayLoad{std::make_unique<SimDriveBay>(std::move(configs)), {}};
+    return BayDrives{std::move(configs), {}};
+}
+
+BayLoad ParseBayDocument(const std::string& path, const IniParseResult& ini) {
+    BayDrives read = ParseBayDrives(path, ini);
+    if (!read.drives)
+        return BayLoad{nullptr, std::move(read.error)};
+    return BayLoad{std::make_unique<SimDriveBay>(std::move(*read.drives)), {}};
 }
 
 BayLoad LoadBayFile(const std::string& path) {
-    return ParseBayDocument(path, ReadIniFile(path));
+    BayLoad load = ParseBayDocument(path, ReadIniFile(path));
+    if (load.bay)
+        load.bay->SetSource([path]() { return ParseBayDrives(path, ReadIniFile(path)).drives; });
+    return load;
 }
 
 } // namespace corvane::os::sim

@@ -1,5 +1,7 @@
 #pragma once
 #include <memory>
+#include <optional>
+#include <vector>
 #include <string>
 
 #include "os/ini.h"
@@ -14,9 +16,18 @@ struct BayLoad {
     std::string error;
 };
 
+// The drives a bay file describes, or why it cannot be read (as BayLoad's error).
+struct BayDrives {
+    std::optional<std::vector<SimDriveConfig>> drives;
+    std::string error;
+};
+BayDrives ParseBayDrives(const std::string& path, const IniParseResult& ini);
+
 // Reads a bay file with the system's INI reader: one section per drive, named by its drive
 // name, with the keys of sim_bay_keys.h. Nothing falls back to a default silently: an
 // unknown key, a bad value or a rule between keys broken is an error.
+// The bay reads the file again at each listing of its drives (a device change), so editing
+// the file plugs and pulls drives; a file that no longer reads keeps the drives as they were.
 BayLoad LoadBayFile(const std::string& path);
 // The same from a document already read; path only names the file in errors.
 BayLoad ParseBayDocument(const std::string& path, const IniParseResult& ini);

@@ -37,6 +37,8 @@ public:
     std::uint32_t Unlock(std::uint64_t id);
     // True once the drive has vanished: it is then no longer listed and every call fails.
     bool Gone() const { return gone_.load(); }
+    // The drive is pulled out: it vanishes at once, open handles included.
+    void Pull() { gone_.store(true); }
 
     // Whole sectors at a byte offset. A transfer that starts inside the volume and runs past
     // its end is cut short there; one that starts at or past the end fails. Each transfer

@@ -45,6 +45,7 @@ struct Chs {
     std::uint64_t cylinders = 0;
     std::uint32_t heads = 0;
     std::uint32_t sectorsPerTrack = 0;
+    bool operator==(const Chs&) const = default;
 };
 
 // One simulated drive as a bay file describes it. An empty vendor, product or revision leaves
@@ -79,6 +80,8 @@ struct SimDriveConfig {
     bool lockRefused = false;
     // The geometry request fails.
     bool geometryFails = false;
+
+    bool operator==(const SimDriveConfig&) const = default;
 
     std::uint64_t RealBytes() const { return real.value_or(size); }
     Chs Geometry() const { return geometry.value_or(Chs{size / sector, 1, 1}); }
