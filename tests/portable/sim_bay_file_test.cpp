@@ -155,6 +155,37 @@ TEST_F(BayFileFixture, AMissingFileIsAnErrorAndAnEmptyBayIsNot) {
     EXPECT_EQ(empty.bay->LogicalDriveStrings(), std::vector<std::string>{});
 }
 
+// Editing the file and listing the drives again (what a device change does) plugs and pulls
+// drives: an unchanged drive keeps what was written to it and its open handles, a removed or
+// changed one vanishes under its handles, and a file that no longer reads changes nothing.
+TEST_F(BayFileFixture, ListingAgainReadsTheEditedFile) {
+    const std::string e = "[E:]\nsize = 1MiB\n";
+    BayLoad load = Load(e + "[F:]\nsize = 1MiB\n");
+    ASSERT_TRUE(load.bay) << load.error;
+    SimDriveBay& bay = *load.bay;
+    auto eHandle = bay.OpenVolume("E:", VolumeAccess::ReadWrite, VolumeShare::ReadWrite);
+    auto fHandle = bay.OpenVolume("F:", VolumeAccess::ReadWrite, VolumeShare::ReadWrite);
+    ASSERT_TRUE(eHandle && fHandle);
+    std::vector<std::uint8_t> sector(512, 0xA5), back(512, 0);
+    ASSERT_TRUE(eHandle->Seek(512) && eHandle->Write(sector.data(), 512).ok);
+
+    std::ofstream(path, std::ios::binary) << e << "[F:]\nsize = 2MiB\n[G:]\nsize = 1MiB\n";
+    EXPECT_EQ(bay.LogicalDriveStrings(), (std::vector<std::string>{"E:\\", "F:\\", "G:\\"}));
+    ASSERT_TRUE(eHandle->Seek(512));
+    EXPECT_TRUE(eHandle->Read(back.data(), 512).ok);
+    EXPECT_EQ(back, sector);
+    EXPECT_FALSE(fHandle->Read(back.data(), 512).ok); // F: was pulled and plugged in anew
+    EXPECT_EQ(bay.Drive("F:")->Config().size, 2u << 20);
+
+    std::ofstream(path, std::ios::binary) << "[G:]\nsize = 1MiB\n";
+    EXPECT_EQ(bay.LogicalDriveStrings(), (std::vector<std::string>{"G:\\"}));
+    EXPECT_FALSE(eHandle->Read(back.data(), 512).ok);
+    EXPECT_EQ(bay.GetDriveType("E:"), kDriveNoRootDir);
+
+    std::ofstream(path, std::ios::binary) << "[G:]\nsize = lots\n";
+    EXPECT_EQ(bay.LogicalDriveStrings(), (std::vector<std::string>{"G:\\"}));
+}
+
 TEST(BaySizeText, UnitsOfAThousandAndOf1024) {
     struct Case {
         const char* text;

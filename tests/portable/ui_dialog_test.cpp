@@ -421,7 +421,11 @@ TEST(MainDialog, ClosingDuringARunStopsItAndShowsNothingAfterwards) {
             std::this_thread::yield();
         release.store(1);
     });
-    w.dialog->WindowProc(kWmClose, 0, 0); // returns once the worker has released the volume
+    // OnClose only asks the worker to stop: a host whose worker waits for the dialog's thread
+    // would deadlock if it waited there. The host waits once the dialog has ended, as here.
+    w.dialog->WindowProc(kWmClose, 0, 0);
+    EXPECT_TRUE(w.host.EndResult().has_value());
+    ASSERT_TRUE(w.dialog->RunControl().WaitForWorker(std::chrono::seconds(20)));
     releaser.join();
     EXPECT_FALSE(w.dialog->RunControl().WorkerActive());
     EXPECT_EQ(w.Drive("E:").OpenHandles(), 0);
