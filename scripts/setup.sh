@@ -7,7 +7,8 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     libcli11-dev libinih-dev libpng-dev
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-    wine wine64
+    wine wine64 fonts-wine
+    xvfb x11-apps imagemagick
     libfuse3-dev fuse3 f3 util-linux
 )
 
