@@ -132,8 +132,10 @@ stop_driver() {
     wait "$DRIVER_PID" 2>/dev/null
 }
 
+# A screenshot of the whole display, and a copy cut to the main window ($window_crop).
 shot() {
     xwd -root -silent | convert xwd:- "$out/$1.png"
+    [ -n "${window_crop:-}" ] && convert "$out/$1.png" -crop "$window_crop" +repage "$out/$1-window.png"
 }
 
 # The colour at screen pixel x,y of a screenshot, as "r,g,b".
@@ -171,6 +173,7 @@ read -r cw ch <<<"${rest%%|*}"
 rest=${rest#*|}
 caption=${rest#*|}
 expect "window width" 830 $((wr - wl))
+window_crop="$((wr - wl))x$((wb - wt))+$wl+$wt"
 # 600 pixels and the caption's height (less 35 when it is 35 or more) high.
 adj=$caption
 [ "$caption" -ge 35 ] && adj=$((caption - 35))

@@ -47,13 +47,13 @@ std::string Narrow(const wchar_t* text) {
 
 std::string TextOf(HWND window) {
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kTimeoutMs,
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, kTimeoutMs,
                              &length))
         return "<no answer>";
     std::vector<wchar_t> buffer(length + 2, L'\0');
     DWORD_PTR copied = 0;
     SendMessageTimeoutW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
-                        SMTO_ABORTIFHUNG, kTimeoutMs, &copied);
+                        SMTO_NORMAL, kTimeoutMs, &copied);
     buffer.back() = L'\0';
     return Narrow(buffer.data());
 }
@@ -113,7 +113,7 @@ void Run(const std::string& line) {
             return Reply("error no main window");
         // The window's own answers come only once its initialisation has run.
         DWORD_PTR ignored = 0;
-        SendMessageTimeoutA(mainWindow, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kTimeoutMs, &ignored);
+        SendMessageTimeoutA(mainWindow, WM_NULL, 0, 0, SMTO_NORMAL, kTimeoutMs, &ignored);
         return Reply("ok");
     }
     if (mainWindow == nullptr)
@@ -153,7 +153,7 @@ void Run(const std::string& line) {
         HWND item = Item(a);
         DWORD_PTR state = 0;
         if (item == nullptr ||
-            !SendMessageTimeoutA(item, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, kTimeoutMs, &state))
+            !SendMessageTimeoutA(item, BM_GETCHECK, 0, 0, SMTO_NORMAL, kTimeoutMs, &state))
             return Reply("error no control " + a);
         return Reply("ok " + std::to_string(state));
     }
@@ -161,18 +161,18 @@ void Run(const std::string& line) {
         HWND combo = Item(a);
         DWORD_PTR count = 0, selected = 0;
         if (combo == nullptr ||
-            !SendMessageTimeoutA(combo, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, kTimeoutMs, &count))
+            !SendMessageTimeoutA(combo, CB_GETCOUNT, 0, 0, SMTO_NORMAL, kTimeoutMs, &count))
             return Reply("error no combo " + a);
-        SendMessageTimeoutA(combo, CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, kTimeoutMs, &selected);
+        SendMessageTimeoutA(combo, CB_GETCURSEL, 0, 0, SMTO_NORMAL, kTimeoutMs, &selected);
         std::ostringstream s;
         s << "ok " << static_cast<int>(count) << '|' << static_cast<int>(selected);
         for (int i = 0; i < static_cast<int>(count); ++i) {
             DWORD_PTR length = 0;
-            SendMessageTimeoutW(combo, CB_GETLBTEXTLEN, i, 0, SMTO_ABORTIFHUNG, kTimeoutMs, &length);
+            SendMessageTimeoutW(combo, CB_GETLBTEXTLEN, i, 0, SMTO_NORMAL, kTimeoutMs, &length);
             std::vector<wchar_t> buffer(length + 2, L'\0');
             DWORD_PTR ignored = 0;
             SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(buffer.data()),
-                                SMTO_ABORTIFHUNG, kTimeoutMs, &ignored);
+                                SMTO_NORMAL, kTimeoutMs, &ignored);
             buffer.back() = L'\0';
             s << '|' << Narrow(buffer.data());
         }
@@ -182,7 +182,7 @@ void Run(const std::string& line) {
         // Choosing a line as the user does: the list changes and the window is told.
         HWND combo = Item(a);
         DWORD_PTR ignored = 0;
-        SendMessageTimeoutA(combo, CB_SETCURSEL, std::stoi(b), 0, SMTO_ABORTIFHUNG, kTimeoutMs,
+        SendMessageTimeoutA(combo, CB_SETCURSEL, std::stoi(b), 0, SMTO_NORMAL, kTimeoutMs,
                             &ignored);
         PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(std::stoi(a), CBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(combo));
@@ -200,8 +200,12 @@ void Run(const std::string& line) {
         HWND box = WaitFor(std::stoi(a), OwnedDialog);
         if (box == nullptr)
             return Reply("error no box");
+        // A box that has just appeared may not answer yet while its thread is busy.
         HWND textItem = GetDlgItem(box, kMessageBoxTextId);
-        return Reply("ok " + TextOf(box) + "|" + (textItem ? TextOf(textItem) : std::string()));
+        std::string caption = TextOf(box);
+        for (int tries = 0; caption == "<no answer>" && tries < 5; ++tries)
+            caption = TextOf(box);
+        return Reply("ok " + caption + "|" + (textItem ? TextOf(textItem) : std::string()));
     }
     if (command == "nobox") {
         // No box appears within a while.
@@ -264,7 +268,7 @@ void Run(const std::string& line) {
     if (command == "devchange") {
         DWORD_PTR ignored = 0;
         const bool sent = SendMessageTimeoutA(mainWindow, WM_DEVICECHANGE, 7 /*DBT_DEVNODES_CHANGED*/,
-                                              0, SMTO_ABORTIFHUNG, kTimeoutMs, &ignored) != 0;
+                                              0, SMTO_NORMAL, kTimeoutMs, &ignored) != 0;
         return Reply(sent ? "ok" : "error no answer");
     }
     if (command == "resize") {
