@@ -3,6 +3,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
+#include <string_view>
 
 #ifdef _WIN32
 #include <io.h>
@@ -77,11 +78,28 @@ bool StdoutIsTerminal() {
     return IsTerminal(stdout);
 }
 
+bool TerminalRedraws(std::FILE* stream) {
+    if (!IsTerminal(stream))
+        return false;
+#ifdef _WIN32
+    const HANDLE console =
+        GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    if (!GetConsoleMode(console, &mode))
+        return false;
+    return (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0 ||
+           SetConsoleMode(console, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
+#else
+    const char* term = std::getenv("TERM");
+    return term == nullptr || std::string_view(term) != "dumb";
+#endif
+}
+
 int TerminalColumns(std::FILE* stream) {
 #ifdef _WIN32
-    (void)stream;
     CONSOLE_SCREEN_BUFFER_INFO info;
-    if (GetConsoleScreenBufferInfo(GetStdHandle(STD_OUTPUT_HANDLE), &info))
+    if (GetConsoleScreenBufferInfo(
+            GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE), &info))
         return info.srWindow.Right - info.srWindow.Left + 1;
 #else
     winsize size{};

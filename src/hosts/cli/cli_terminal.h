@@ -10,6 +10,11 @@ bool StdinIsTerminal();
 bool StdoutIsTerminal();
 bool IsTerminal(std::FILE* stream);
 
+// True when stream is a terminal that takes cursor movements (a terminal other than "dumb";
+// on Windows a console once its escape sequences are turned on), so that status lines can be
+// redrawn in place.
+bool TerminalRedraws(std::FILE* stream);
+
 // The width of the terminal that stream shows on, in columns; 80 when it cannot be learned.
 int TerminalColumns(std::FILE* stream);
 

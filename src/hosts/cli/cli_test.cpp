@@ -112,7 +112,7 @@ public:
             return declined;
 
         const cli::StatusLine status = command_.quiet           ? cli::StatusLine::Off
-                                       : cli::IsTerminal(out_) ? cli::StatusLine::Terminal
+                                       : cli::TerminalRedraws(out_) ? cli::StatusLine::Terminal
                                                                : cli::StatusLine::Plain;
         cli::CliConsole console(out_, status, chosen.size() > 1);
         cli::TestRunOptions options;

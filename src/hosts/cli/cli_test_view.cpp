@@ -42,6 +42,9 @@ void CliTestView::ShowRunStart() {
     start_ = std::chrono::steady_clock::now();
     report_.started = std::chrono::system_clock::now();
     running_ = true;
+    // Plain status lines begin once the run has lasted a period: a short run shows none.
+    if (console_.Status() == StatusLine::Plain)
+        lastDraw_ = start_;
 }
 
 void CliTestView::ShowPlan(std::uint64_t blocksPerPass, std::uint64_t stepSectors) {
