@@ -100,8 +100,7 @@ TEST_F(CliParallelTest, FiveDrivesInOneRunEachWorkerOnItsOwnDrive) {
         }
         EXPECT_EQ(r.probableRealSize, expected[i].realSize);
         ASSERT_FALSE(r.messages.empty());
-        EXPECT_EQ(r.messages[0].text.rfind(expected[i].firstMessage, 0), 0u)
-            << r.messages[0].text;
+        EXPECT_EQ(r.messages[0].text.rfind(expected[i].firstMessage, 0), 0u) << r.messages[0].text;
         EXPECT_GT(r.blocksWritten, 0u);
     }
     // The genuine drive covered both passes; the wrap was found at the verify pass's first
@@ -151,18 +150,17 @@ TEST_F(CliParallelTest, AnInterruptStopsEveryDriveAtItsNextBlock) {
         interrupted.store(true);
     });
     // The Full Test takes thousands of blocks per drive: none ends by itself before the stop.
-    const std::vector<DriveReport> reports = Run({"E:", "F:", "G:", "H:"}, kFullTestMode,
-                                                 interrupted);
+    const std::vector<DriveReport> reports =
+        Run({"E:", "F:", "G:", "H:"}, kFullTestMode, interrupted);
     stopper.join();
     for (const DriveReport& r : reports) {
         SCOPED_TRACE(r.identity.name);
         EXPECT_EQ(r.verdict(), Verdict::Stopped);
         EXPECT_LT(r.blocksWritten, r.blocksPerPass);
-        EXPECT_EQ(cli::ClosingLineText(r).rfind("Stopped at block " +
-                                                    std::to_string(r.blocksWritten) + " of " +
-                                                    std::to_string(r.blocksPerPass) +
-                                                    " of the write pass in ",
-                                                0),
+        EXPECT_EQ(cli::ClosingLineText(r).rfind(
+                      "Stopped at block " + std::to_string(r.blocksWritten) + " of " +
+                          std::to_string(r.blocksPerPass) + " of the write pass in ",
+                      0),
                   0u)
             << cli::ClosingLineText(r);
     }

@@ -38,9 +38,9 @@ void CliConsole::DrawBlockLocked() {
 
 void CliConsole::WriteLocked(const std::string& prefix, const std::string& message) {
     // A system text that ends with its own line end ends the message there.
-    const std::string text =
-        !message.empty() && message.back() == '\n' ? message.substr(0, message.size() - 1)
-                                                    : message;
+    const std::string text = !message.empty() && message.back() == '\n'
+                                 ? message.substr(0, message.size() - 1)
+                                 : message;
     std::size_t start = 0;
     for (;;) {
         const std::size_t end = text.find('\n', start);

@@ -39,7 +39,7 @@ std::shared_ptr<CDevice> FindListed(const CDriveState& state, const std::string&
 }
 
 cli::DriveIdentity IdentifyDrive(os::IDriveSystem& drives, const CDevice* record,
-                            const std::string& name) {
+                                 const std::string& name) {
     cli::DriveIdentity identity;
     identity.name = record != nullptr ? record->m_drive : name;
     if (record != nullptr) {

@@ -37,7 +37,7 @@ std::shared_ptr<CDevice> FindListed(const CDriveState& state, const std::string&
 // brand, model and firmware), from the system's queries alone otherwise. Reads the geometry,
 // never the volume.
 cli::DriveIdentity IdentifyDrive(os::IDriveSystem& drives, const CDevice* record,
-                            const std::string& name);
+                                 const std::string& name);
 
 // Why a drive must not be tested as it stands (it holds the running system, or a mounted file
 // system), or nothing when it may. Reads only system tables; never opens the drive. On

@@ -28,8 +28,7 @@ int RunListCommand(CCorvaneApp& app, CliFrontEnd& frontEnd, const CliCommand& co
     if (command.json) {
         std::vector<cli::DriveIdentity> drives;
         for (const auto& record : session->state.m_DeviceList)
-            drives.push_back(
-                IdentifyDrive(*app.Platform().drives, record.get(), record->m_drive));
+            drives.push_back(IdentifyDrive(*app.Platform().drives, record.get(), record->m_drive));
         std::printf("%s\n", cli::ListReportJson(drives).c_str());
         return kExitOk;
     }

@@ -64,8 +64,8 @@ std::string ModelText(const DriveIdentity& identity) {
 }
 
 Verdict DriveReport::verdict() const {
-    return VerdictOf(outcome, failure ? std::optional<TestFailure>(failure->failure)
-                                      : std::nullopt);
+    return VerdictOf(outcome,
+                     failure ? std::optional<TestFailure>(failure->failure) : std::nullopt);
 }
 
 const char* ModeName(int mode) {

@@ -32,8 +32,8 @@ struct DriveIdentity {
     std::string vendor;
     std::string product;
     std::string revision;
-    std::string bus;  // the panel's interface name ("USB", "---")
-    std::string type; // the panel's drive type ("Removable", "Fixed")
+    std::string bus;                // the panel's interface name ("USB", "---")
+    std::string type;               // the panel's drive type ("Removable", "Fixed")
     std::uint64_t reportedSize = 0; // bytes: the geometry's product
     std::uint32_t sectorSize = 0;
 };

@@ -13,14 +13,13 @@ std::string SummaryTableText(const std::vector<DriveReport>& reports) {
                                                    "Written / verified", "Time"}};
     for (const DriveReport& r : reports) {
         const bool tested = r.outcome.has_value();
-        rows.push_back({r.identity.name, ModelText(r.identity),
-                        FormatSize(r.identity.reportedSize), VerdictName(r.verdict()),
-                        r.probableRealSize ? FormatSize(*r.probableRealSize) : "-",
-                        r.failure ? FormatSize(r.failure->bytes) : "-",
-                        tested ? std::to_string(r.blocksWritten) + " / " +
-                                     std::to_string(r.blocksVerified)
-                               : "-",
-                        tested ? DurationText(r.seconds) : "-"});
+        rows.push_back(
+            {r.identity.name, ModelText(r.identity), FormatSize(r.identity.reportedSize),
+             VerdictName(r.verdict()), r.probableRealSize ? FormatSize(*r.probableRealSize) : "-",
+             r.failure ? FormatSize(r.failure->bytes) : "-",
+             tested ? std::to_string(r.blocksWritten) + " / " + std::to_string(r.blocksVerified)
+                    : "-",
+             tested ? DurationText(r.seconds) : "-"});
     }
     std::vector<std::size_t> widths(rows[0].size(), 0);
     for (const auto& row : rows)

@@ -82,8 +82,7 @@ bool TerminalRedraws(std::FILE* stream) {
     if (!IsTerminal(stream))
         return false;
 #ifdef _WIN32
-    const HANDLE console =
-        GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+    const HANDLE console = GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
     DWORD mode = 0;
     if (!GetConsoleMode(console, &mode))
         return false;
@@ -134,7 +133,7 @@ void InstallInterruptFlag(std::atomic<bool>& interrupted) {
 #ifdef _WIN32
     std::signal(SIGINT, OnInterrupt);
 #else
-    struct sigaction action{};
+    struct sigaction action {};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
     action.sa_flags = 0; // no SA_RESTART: a waiting read returns

@@ -64,8 +64,7 @@ std::string DestroyedDrivesText(const std::vector<cli::DriveIdentity>& drives) {
 class TestCommand {
 public:
     TestCommand(CCorvaneApp& app, CliFrontEnd& frontEnd, const CliCommand& command)
-        : app_(app), frontEnd_(frontEnd), command_(command),
-          out_(command.json ? stderr : stdout) {}
+        : app_(app), frontEnd_(frontEnd), command_(command), out_(command.json ? stderr : stdout) {}
 
     int Run() {
         std::vector<std::string> names;
@@ -111,9 +110,9 @@ public:
         if (const int declined = Confirm(chosen); declined != kExitOk)
             return declined;
 
-        const cli::StatusLine status = command_.quiet           ? cli::StatusLine::Off
+        const cli::StatusLine status = command_.quiet               ? cli::StatusLine::Off
                                        : cli::TerminalRedraws(out_) ? cli::StatusLine::Terminal
-                                                               : cli::StatusLine::Plain;
+                                                                    : cli::StatusLine::Plain;
         cli::CliConsole console(out_, status, chosen.size() > 1);
         cli::TestRunOptions options;
         options.mode = command_.full ? kFullTestMode : 0;
@@ -134,9 +133,9 @@ private:
         if (!why.empty())
             std::fprintf(stderr, "corvane-cli: %s\n", why.c_str());
         if (command_.json)
-            std::printf("%s\n", cli::TestReportJson({}, kExitNoTest,
-                                                    why.empty() ? "no drive access" : why)
-                                    .c_str());
+            std::printf("%s\n",
+                        cli::TestReportJson({}, kExitNoTest, why.empty() ? "no drive access" : why)
+                            .c_str());
         return kExitNoTest;
     }
 

@@ -18,8 +18,7 @@ constexpr auto kPoll = std::chrono::milliseconds(20);
 struct DriveRun {
     DriveRun(os::Platform& platform, CliConsole& console, const DriveIdentity& identity,
              const TestRunOptions& options)
-        : slot(console.AddDrive(identity.name)),
-          view(options.answers, console, slot, report),
+        : slot(console.AddDrive(identity.name)), view(options.answers, console, slot, report),
           control(platform, view) {
         report.identity = identity;
         report.mode = options.mode;

@@ -64,8 +64,9 @@ std::string StatusLineText(const StatusFigures& f, int columns) {
     if (done > 0 && f.seconds > 0 && all >= done)
         left = ClockText(f.seconds * static_cast<double>(all - done) / static_cast<double>(done));
     std::string line = f.drive + "  " + PassName(f.pass) + " pass " + std::to_string(percent) +
-                       "%  " + RateText(f.seconds > 0 ? static_cast<double>(f.bytesMoved) / f.seconds : 0) + "  " +
-                       ClockText(f.seconds) + " elapsed  " + left + " left";
+                       "%  " +
+                       RateText(f.seconds > 0 ? static_cast<double>(f.bytesMoved) / f.seconds : 0) +
+                       "  " + ClockText(f.seconds) + " elapsed  " + left + " left";
     const std::size_t fit = columns > 1 ? static_cast<std::size_t>(columns - 1) : 1;
     if (line.size() > fit)
         line.resize(fit);
@@ -79,11 +80,9 @@ std::string ClosingLineText(const DriveReport& r) {
         return "Completed" + took + ": " + BlocksDone(r) + ", " +
                FormatSize(r.identity.reportedSize) + " tested";
     case Verdict::Stopped: {
-        const std::uint64_t at =
-            r.pass == TestPass::Write ? r.blocksWritten : r.blocksVerified;
-        return "Stopped at block " + std::to_string(at) + " of " +
-               std::to_string(r.blocksPerPass) + " of the " + PassName(r.pass) + " pass" + took +
-               ": " + BlocksDone(r);
+        const std::uint64_t at = r.pass == TestPass::Write ? r.blocksWritten : r.blocksVerified;
+        return "Stopped at block " + std::to_string(at) + " of " + std::to_string(r.blocksPerPass) +
+               " of the " + PassName(r.pass) + " pass" + took + ": " + BlocksDone(r);
     }
     case Verdict::Fake:
     case Verdict::Faulty: {
