@@ -111,7 +111,7 @@ elif ! grep -qxF "F: Verify Failure at 0.00 B The firstsector has been overwritt
 else
     echo "ok   five drives --json: valid, verdicts $verdicts"
 fi
-for cmd in "list" "info E:"; do
+for cmd in "list" "info E:" "test X: --yes"; do
     # shellcheck disable=SC2086
     CORVANE_SIM=$bay5 "$cli" $cmd --json >"$TMPDIR/cmd.json" 2>&1
     got=$?
