@@ -113,7 +113,7 @@ else
 fi
 for cmd in "list" "info E:" "test X: --yes"; do
     # shellcheck disable=SC2086
-    CORVANE_SIM=$bay5 "$cli" $cmd --json >"$TMPDIR/cmd.json" 2>&1
+    CORVANE_SIM=$bay5 "$cli" $cmd --json >"$TMPDIR/cmd.json" 2>"$TMPDIR/cmd.err" </dev/null
     got=$?
     if check=$("$python" "$here/validate_report.py" "$schema" "$TMPDIR/cmd.json" "$got" 2>&1); then
         echo "ok   $cmd --json: valid"
