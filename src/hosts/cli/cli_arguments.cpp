@@ -14,10 +14,12 @@ std::optional<int> ParseCommandLine(int argc, const char* const* argv, CliComman
     cli.require_subcommand(0, 1);
     cli.set_version_flag("--version", std::string("corvane-cli ") + CORVANE_VERSION_TEXT,
                          "print the program's name and version");
-    cli.footer("Exit codes: 0 genuine, 1 a failure was reported (faulty or fake), 2 stopped, "
-               "3 no test ran (bad arguments, unknown drive, no sectors, not confirmed). With "
-               "several drives, the worst of them.\nSet CORVANE_SIM to a bay file to test "
-               "simulated drives.");
+    cli.footer(
+        "Exit codes: 0 genuine, 1 a failure was reported (faulty or fake), 2 stopped, "
+        "3 no test ran (bad arguments, unknown drive, no sectors, not confirmed or cancelled). "
+        "With "
+        "several drives, the worst of them.\nSet CORVANE_SIM to a bay file to test "
+        "simulated drives.");
     for (const CliCommandEntry& entry : CliCommands())
         entry.add(cli, command);
     try {
