@@ -17,8 +17,7 @@ std::optional<int> ParseCommandLine(int argc, const char* const* argv, CliComman
     cli.footer(
         "Exit codes: 0 genuine, 1 a failure was reported (faulty or fake), 2 stopped, "
         "3 no test ran (bad arguments, unknown drive, no sectors, not confirmed or cancelled). "
-        "With "
-        "several drives, the worst of them.\nSet CORVANE_SIM to a bay file to test "
+        "With several drives, the worst of them.\nSet CORVANE_SIM to a bay file to test "
         "simulated drives.");
     for (const CliCommandEntry& entry : CliCommands())
         entry.add(cli, command);
