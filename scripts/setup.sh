@@ -5,7 +5,8 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config clang-format
     googletest libgtest-dev libgmock-dev libbenchmark-dev
-    libcli11-dev libinih-dev libpng-dev
+    libcli11-dev libinih-dev libpng-dev nlohmann-json3-dev
+    python3 python3-jsonschema help2man tmux
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
     wine wine64 fonts-wine
     xvfb x11-apps imagemagick

@@ -21,3 +21,4 @@ done
 
 echo "== e2e"
 bash tests/e2e/run.sh --build build/linux
+bash tests/e2e/parallel.sh --build build/linux

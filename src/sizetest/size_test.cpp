@@ -65,6 +65,7 @@ public:
         plan_.step = TestStep(run_.testMode, plan_.fieldSs, plan_.ts);
         plan_.nb = plan_.step == 0 ? 0 : plan_.ts / plan_.step;
         view_.ShowSectorsRemainingUnknown();
+        view_.ShowPlan(plan_.nb, plan_.step);
 
         volume_ = OpenTestVolume(run_.drives, run_.drive);
         if (!volume_)
@@ -99,6 +100,7 @@ private:
     bool WritePass() {
         view_.UseWriteBrush();
         view_.ShowPass(TestPass::Write);
+        pass_ = TestPass::Write;
         std::uint64_t p = 0;
         for (std::uint64_t block = 0; block < plan_.nb; ++block) {
             if (!Running())
@@ -117,6 +119,7 @@ private:
                 return false;
             }
             if (CheckBlockStamp(buffer_.data(), static_cast<std::size_t>(read), p)) {
+                view_.ShowFailure(TestPass::Write, TestFailure::Mismatch, p, p * plan_.fieldSs);
                 Box(WritePassVerifyFailureText(p, p * plan_.fieldSs), kMbOk);
                 view_.AddPlots(1);
                 failureReported_ = true;
@@ -137,6 +140,7 @@ private:
         view_.UseVerifyBrush();
         acc_ = 0;
         view_.ShowPass(TestPass::Verify);
+        pass_ = TestPass::Verify;
         std::uint64_t p = 0;
         bool stopAfterThisBlock = false;
         for (std::uint64_t block = 0; block < plan_.nb; ++block) {
@@ -165,6 +169,7 @@ private:
         const std::string where = kWriteFailureAt + FormatSize(p * plan_.fieldSs);
         std::string systemText;
         FormatLastError(run_.system, systemText); // before any box can change the last error
+        view_.ShowFailure(TestPass::Write, TestFailure::WriteRefused, p, p * plan_.fieldSs);
         Box(where, kMbOk);
         Box(systemText, kMbOk);
         failureReported_ = true;
@@ -193,6 +198,7 @@ private:
         const bool systemError = read <= 0 || os::LastOsError() != 0;
         if (systemError)
             FormatLastError(run_.system, systemText); // before any box can change the last error
+        view_.ShowFailure(pass_, TestFailure::ReadRefused, p, p * plan_.fieldSs);
         Box(VerifyFailureText(p * plan_.fieldSs), kMbOk);
         if (systemError)
             Box(systemText, kMbOk);
@@ -202,8 +208,12 @@ private:
 
     void ReportVerifyFailure(std::uint64_t p, std::uint32_t stamp) {
         std::string text = VerifyFailureText(p * plan_.fieldSs);
-        if (p == 0)
-            text = FirstSectorOverwrittenText(ProbableRealSize(stamp));
+        view_.ShowFailure(TestPass::Verify, TestFailure::Mismatch, p, p * plan_.fieldSs);
+        if (p == 0) {
+            const std::uint64_t realSize = ProbableRealSize(stamp);
+            view_.ShowProbableRealSize(realSize);
+            text = FirstSectorOverwrittenText(realSize);
+        }
         Box(text, kMbOk);
         failureReported_ = true;
         view_.AddPlots(1);
@@ -262,6 +272,7 @@ private:
     std::unique_ptr<os::IRawVolume> volume_;
     std::uint64_t acc_ = 0;
     bool failureReported_ = false;
+    TestPass pass_ = TestPass::Write;
 };
 
 } // namespace

@@ -38,6 +38,10 @@ inline constexpr const char* kThreadInvalidLog =
 
 enum class TestPass { Write, Verify };
 
+// How a block failed: the drive refused to write it, refused to read it back whole, or gave
+// back other data than was written.
+enum class TestFailure { WriteRefused, ReadRefused, Mismatch };
+
 // "Writing Data 42% Complete" or "Verify 42% Complete".
 std::string ProgressText(TestPass pass, std::uint64_t percent);
 // The write-pass mismatch message for block p at byte offset bytes.

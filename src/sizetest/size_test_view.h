@@ -34,6 +34,19 @@ public:
     virtual void AddPlots(std::uint64_t count) = 0;
     virtual void RefreshMap() = 0;
 
+    // What a run covers and where it ended, for views that report a run in figures (a terminal's
+    // summary, a report); the dialog shows none of it, so each has an empty default. Called
+    // before the message that the figure belongs to.
+    //
+    // The blocks a pass tests when it runs to its end, and the sectors between block starts.
+    virtual void ShowPlan(std::uint64_t /*blocksPerPass*/, std::uint64_t /*stepSectors*/) {}
+    // The run's first failure: block p of the pass, what went wrong, its byte position as the
+    // failure message names it.
+    virtual void ShowFailure(TestPass /*pass*/, TestFailure /*failure*/, std::uint64_t /*p*/,
+                             std::uint64_t /*bytes*/) {}
+    // The probable real size that an overwritten first block names.
+    virtual void ShowProbableRealSize(std::uint64_t /*bytes*/) {}
+
     // The system's formatter for a drive (drive number: A is 0).
     virtual void LaunchFormatter(int driveNumber, const std::string& drive) = 0;
     // The end of the run's buttons: Start Test enabled, Stop Test disabled.

@@ -188,9 +188,9 @@ run_cli() {
     t1=$(now)
     detach
     found=$(grep -E -m1 "$verdict_re" <<<"$out")
-    # "... 24 blocks written, 0 blocks verified ..." when the tester reports its counts.
-    blocks=$(grep -oE -m1 '[0-9]+ blocks written, [0-9]+ blocks verified' <<<"$out" |
-        sed -E 's/ blocks written, / \/ /; s/ blocks verified//')
+    # "... 24 blocks written, 1 block verified ..." when the tester reports its counts.
+    blocks=$(grep -oE -m1 '[0-9]+ blocks? written, [0-9]+ blocks? verified' <<<"$out" |
+        sed -E 's/ blocks? written, / \/ /; s/ blocks? verified//')
     [ -n "$blocks" ] || blocks="$planned / $planned (planned)"
     local status=PASS
     # A genuine verdict must rest on every block of both passes.

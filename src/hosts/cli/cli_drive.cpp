@@ -3,6 +3,9 @@
 #include <cstdio>
 #include <string_view>
 
+#include "drives/drive_queries.h"
+#include "drives/panel_text.h"
+
 #ifdef __linux__
 #include "os/linux/linux_target.h"
 #endif
@@ -25,6 +28,34 @@ std::string ListedName(std::string text) {
     if (text.rfind(kDevFolder, 0) == 0)
         text.erase(0, kDevFolder.size());
     return text;
+}
+
+std::shared_ptr<CDevice> FindListed(const CDriveState& state, const std::string& drive) {
+    const std::string wanted = ListedName(drive);
+    for (const auto& record : state.m_DeviceList)
+        if (record->m_drive == wanted)
+            return record;
+    return nullptr;
+}
+
+cli::DriveIdentity IdentifyDrive(os::IDriveSystem& drives, const CDevice* record,
+                                 const std::string& name) {
+    cli::DriveIdentity identity;
+    identity.name = record != nullptr ? record->m_drive : name;
+    if (record != nullptr) {
+        BrandModel names = SplitBrandModel(record->m_vendorProduct);
+        identity.vendor = std::move(names.brand);
+        identity.product = std::move(names.model);
+        identity.revision = record->m_revision;
+        identity.bus = GetBusTypeName(record->m_busType);
+    } else {
+        identity.bus = GetBusTypeName(drives.BusType(name).value_or(-1));
+    }
+    identity.type = GetDriveTypeName(drives.GetDriveType(identity.name));
+    std::atomic<std::uint32_t> sectorSize{0};
+    identity.reportedSize = GetDriveSize(drives, identity.name, sectorSize);
+    identity.sectorSize = sectorSize.load();
+    return identity;
 }
 
 CliDriveSession::CliDriveSession(CCorvaneApp& app, CliFrontEnd& frontEnd)

@@ -8,6 +8,7 @@
 #include "drives/drive_state.h"
 #include "hosts/cli/cli_drive_view.h"
 #include "hosts/cli/cli_front_end.h"
+#include "hosts/cli/cli_report.h"
 
 namespace corvane {
 
@@ -28,6 +29,15 @@ public:
     CliDriveView view;
     CDriveState state;
 };
+
+// The listed record of a drive name (as given: "e", "/dev/sdb"), or null.
+std::shared_ptr<CDevice> FindListed(const CDriveState& state, const std::string& drive);
+
+// Who a drive is and its size: from its listed record when it has one (as the panel names its
+// brand, model and firmware), from the system's queries alone otherwise. Reads the geometry,
+// never the volume.
+cli::DriveIdentity IdentifyDrive(os::IDriveSystem& drives, const CDevice* record,
+                                 const std::string& name);
 
 // Why a drive must not be tested as it stands (it holds the running system, or a mounted file
 // system), or nothing when it may. Reads only system tables; never opens the drive. On

@@ -8,7 +8,8 @@ namespace corvane {
 
 int CliFrontEnd::MessageBox(const std::string& text, const std::string& caption,
                             std::uint32_t style) {
-    std::FILE* out = (style & kMbIconError) != 0 ? stderr : stdout;
+    // With --json, stdout holds the report alone.
+    std::FILE* out = (style & kMbIconError) != 0 || command_.json ? stderr : stdout;
     if (!caption.empty())
         std::fprintf(out, "%s: ", caption.c_str());
     std::fprintf(out, "%s\n", text.c_str());

@@ -4,6 +4,8 @@
 #include <mutex>
 #include <string>
 
+#include "hosts/cli/cli_console.h"
+#include "hosts/cli/cli_report.h"
 #include "sizetest/run_control_view.h"
 
 namespace corvane::cli {
@@ -13,57 +15,59 @@ struct TestAnswers {
     bool format = false; // answer the format offer with Yes
 };
 
-// How the status line shows: redrawn in place on a terminal (at most ten times a second),
-// as plain lines elsewhere (at most once a second), or not at all.
-enum class StatusLine { Terminal, Plain, Off };
-
-// The terminal's view of a test run: the status line (pass, sector, amounts, percentage) and
-// every message box printed with its exact text.
+// The terminal's view of one drive's test run: keeps the run's figures in the drive's report,
+// prints every message box with its exact text through the console, and keeps the drive's
+// status line (pass, percent, rate, elapsed and time left from the blocks done). The
+// confirmation has been asked for the whole run before the workers start: its box is answered
+// here without being shown again. A question's text comes before its answer.
 class CliTestView : public IRunControlView {
 public:
-    CliTestView(TestAnswers answers, StatusLine status, std::FILE* out = stdout);
+    CliTestView(TestAnswers answers, CliConsole& console, int slot, DriveReport& report);
 
     int MessageBox(const std::string& text, const std::string& caption,
                    std::uint32_t style) override;
-    void ShowRunStart() override {}
+    void ShowRunStart() override;
     void ShowSectorsRemainingUnknown() override {}
     void ShowPass(TestPass pass) override;
     void ShowPosition(std::uint64_t p, std::uint64_t totalSectors,
                       std::uint32_t sectorSize) override;
     void ShowProgress(TestPass pass, std::uint64_t percent) override;
     void ShowRunEnd(std::uint64_t totalSectors, std::uint32_t sectorSize) override;
+    void ShowPlan(std::uint64_t blocksPerPass, std::uint64_t stepSectors) override;
+    void ShowFailure(TestPass pass, TestFailure failure, std::uint64_t p,
+                     std::uint64_t bytes) override;
+    void ShowProbableRealSize(std::uint64_t bytes) override;
     void UseWriteBrush() override {}
     void UseVerifyBrush() override {}
     void ClearPlots() override {}
     void AddPlots(std::uint64_t) override {}
     void RefreshMap() override {}
     void LaunchFormatter(int driveNumber, const std::string& drive) override;
-    void ShowIdleButtons() override {}
+    void ShowIdleButtons() override;
     void ResetMap() override {}
     void ShowZeroFields() override {}
     void ShowRunningButtons() override {}
     void ShowStoppedButtons(bool) override {}
 
-    // Blocks written in each pass so far (positions shown), for the summary line.
-    std::uint64_t BlocksShown(TestPass pass) const;
+    // The report as the worker has filled it so far; call once the worker has ended.
+    const DriveReport& Report() const { return report_; }
+    // The run's time from its start to its last step, when it has ended.
+    bool Ended() const;
 
 private:
     void DrawLocked(bool force);
-    void EndStatusLineLocked();
+    double SecondsLocked() const;
 
     TestAnswers answers_;
-    StatusLine status_;
-    bool terminal_;
-    std::FILE* out_;
+    CliConsole& console_;
+    int slot_;
+    DriveReport& report_;
     mutable std::mutex mutex_;
-    TestPass pass_ = TestPass::Write;
-    std::uint64_t p_ = 0;
-    std::uint64_t total_ = 0;
     std::uint32_t sectorSize_ = 0;
-    std::uint64_t percent_ = 0;
-    bool havePosition_ = false;
-    bool statusShown_ = false;
-    std::uint64_t blocks_[2] = {0, 0};
+    std::uint64_t bytesMoved_ = 0;
+    bool running_ = false;
+    bool ended_ = false;
+    std::chrono::steady_clock::time_point start_{};
     std::chrono::steady_clock::time_point lastDraw_{};
 };
 

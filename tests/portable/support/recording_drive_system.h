@@ -3,6 +3,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "os/drives.h"
@@ -17,6 +18,8 @@ struct VolumeOperation {
     std::uint64_t offset = 0; // position of a read or write (bytes)
     std::uint32_t length = 0; // bytes asked for
     bool ok = true;
+    // The thread that made the call.
+    std::thread::id thread = std::this_thread::get_id();
 };
 
 // A drive system that passes everything to another one and records every raw volume
