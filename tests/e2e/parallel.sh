@@ -42,31 +42,12 @@ drives=(
 )
 
 loops=() mounts=() pids=()
+. "$(dirname "$0")/teardown.sh"
 detach_all() {
     local i
-    for i in "${!loops[@]}"; do
-        for _ in 1 2 3 4 5 6 7 8 9 10; do
-            losetup -d "${loops[$i]}" 2>/dev/null && break
-            sleep 0.5
-        done
-    done
-    for i in "${!mounts[@]}"; do
-        if mountpoint -q "${mounts[$i]}"; then
-            for _ in 1 2 3 4 5 6 7 8 9 10; do
-                fusermount3 -u "${mounts[$i]}" 2>/dev/null && break
-                sleep 0.5
-            done
-            mountpoint -q "${mounts[$i]}" && fusermount3 -uz "${mounts[$i]}"
-        fi
-    done
-    for i in "${!pids[@]}"; do
-        for _ in $(seq 50); do
-            kill -0 "${pids[$i]}" 2>/dev/null || break
-            sleep 0.1
-        done
-        kill "${pids[$i]}" 2>/dev/null
-        wait "${pids[$i]}" 2>/dev/null
-    done
+    for i in "${!loops[@]}"; do detach_loop "${loops[$i]}"; done
+    for i in "${!mounts[@]}"; do unmount_fuse "${mounts[$i]}"; done
+    for i in "${!pids[@]}"; do stop_daemon "${pids[$i]}"; done
     for i in "${!mounts[@]}"; do rmdir "${mounts[$i]}" 2>/dev/null; done
     loops=() mounts=() pids=()
 }

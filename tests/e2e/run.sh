@@ -77,6 +77,7 @@ if ! "$cli" test --help >/dev/null 2>&1; then
 fi
 
 # The drive in use: cleaned up on every path, in the reverse order of setting up.
+. "$(dirname "$0")/teardown.sh"
 cur_fd="" cur_loop="" cur_mnt="" cur_pid=""
 
 detach() {
@@ -85,29 +86,12 @@ detach() {
         cur_fd=""
     fi
     if [ -n "$cur_loop" ]; then
-        for _ in 1 2 3 4 5 6 7 8 9 10; do
-            losetup -d "$cur_loop" 2>/dev/null && break
-            sleep 0.5
-        done
+        detach_loop "$cur_loop"
         cur_loop=""
     fi
-    if [ -n "$cur_mnt" ]; then
-        if mountpoint -q "$cur_mnt"; then
-            for _ in 1 2 3 4 5 6 7 8 9 10; do
-                fusermount3 -u "$cur_mnt" 2>/dev/null && break
-                sleep 0.5
-            done
-            mountpoint -q "$cur_mnt" && fusermount3 -uz "$cur_mnt"
-        fi
-    fi
+    [ -n "$cur_mnt" ] && unmount_fuse "$cur_mnt"
     if [ -n "$cur_pid" ]; then
-        # The daemon exits once unmounted; one that does not is stopped.
-        for _ in $(seq 50); do
-            kill -0 "$cur_pid" 2>/dev/null || break
-            sleep 0.1
-        done
-        kill "$cur_pid" 2>/dev/null
-        wait "$cur_pid" 2>/dev/null
+        stop_daemon "$cur_pid"
         cur_pid=""
     fi
     if [ -n "$cur_mnt" ]; then

@@ -10,6 +10,9 @@ namespace {
 // The host whose dialog is being created, for the creation hook.
 thread_local Win32DialogHost* creating = nullptr;
 
+// The window property that leads from a dialog window to its host.
+constexpr const char* kHostProperty = "Corvane.Dialog";
+
 BOOL CALLBACK SetFontOnChild(HWND child, LPARAM font) {
     ::SendMessageA(child, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
     return TRUE;
@@ -102,7 +105,7 @@ LRESULT CALLBACK Win32DialogHost::CreationHook(int code, WPARAM wParam, LPARAM l
 
 void Win32DialogHost::Bind(HWND window) {
     window_.store(window);
-    ::SetPropA(window, "Corvane.Dialog", this);
+    ::SetPropA(window, kHostProperty, this);
     dialogClassProc_ = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
         window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32DialogHost::FrameProcedure)));
     if (onWindow)
@@ -111,13 +114,13 @@ void Win32DialogHost::Bind(HWND window) {
 
 LRESULT CALLBACK Win32DialogHost::FrameProcedure(HWND window, UINT message, WPARAM wParam,
                                                  LPARAM lParam) {
-    auto* host = static_cast<Win32DialogHost*>(::GetPropA(window, "Corvane.Dialog"));
+    auto* host = static_cast<Win32DialogHost*>(::GetPropA(window, kHostProperty));
     if (host == nullptr)
         return ::DefWindowProcA(window, message, wParam, lParam);
     const WNDPROC classProc = host->dialogClassProc_;
     if (message == WM_NCDESTROY) {
         ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(classProc));
-        ::RemovePropA(window, "Corvane.Dialog");
+        ::RemovePropA(window, kHostProperty);
         host->window_.store(nullptr);
         host->controls_.clear();
         if (host->onWindow)
@@ -132,7 +135,7 @@ LRESULT CALLBACK Win32DialogHost::FrameProcedure(HWND window, UINT message, WPAR
 
 INT_PTR CALLBACK Win32DialogHost::DialogProcedure(HWND window, UINT message, WPARAM wParam,
                                                   LPARAM) {
-    auto* host = static_cast<Win32DialogHost*>(::GetPropA(window, "Corvane.Dialog"));
+    auto* host = static_cast<Win32DialogHost*>(::GetPropA(window, kHostProperty));
     if (host == nullptr)
         return FALSE;
     if (message == WM_INITDIALOG)
